@@ -1,0 +1,164 @@
+// kestrum-cli: the program's profile, configuration and run operations
+// without windows, for scripts and cron jobs.
+
+#include "platform/Messages.h"
+#include "profile/ConfigWriter.h"
+#include "profile/ProfileFile.h"
+#include "profile/ProfileText.h"
+#include "runs/TimeSpecs.h"
+#include "shell/Globals.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+using namespace kestrum;
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char *kUsage =
+    "usage: kestrum-cli dump PROFILE\n"
+    "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
+    "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n";
+
+int usage(const QString &why = {}) {
+  if (!why.isEmpty())
+    std::fprintf(stderr, "kestrum-cli: %s\n", qUtf8Printable(why));
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
+}
+
+int fail(const QString &message) {
+  std::fprintf(stderr, "kestrum-cli: %s\n", qUtf8Printable(message));
+  return kExitFailed;
+}
+
+// Loads an existing profile file; a missing or unreadable one is an error
+// here (the window would read it as empty).
+bool loadExisting(const QString &path, Profile &profile, QString &error) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    error = QStringLiteral("%1: no such profile file").arg(path);
+    return false;
+  }
+  const Result r = ReadProfileFile(path, profile);
+  error = r.error;
+  return r.ok();
+}
+
+int dump(const QStringList &args) {
+  if (args.size() != 1)
+    return usage();
+  Profile profile;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+  for (const QString &line : DumpProfile(profile))
+    std::printf("%s\n", qUtf8Printable(line));
+  return kExitOk;
+}
+
+// Name=value arguments; "@FILE" stands for the lines of FILE (empty lines
+// and lines starting with '#' are skipped).
+bool collectAssignments(const QStringList &args, QStringList &assignments, QString &error) {
+  for (const QString &arg : args) {
+    if (!arg.startsWith(QLatin1Char('@'))) {
+      assignments.append(arg);
+      continue;
+    }
+    QFile file(arg.mid(1));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+      error = QStringLiteral("%1: %2").arg(file.fileName(), file.errorString());
+      return false;
+    }
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+      if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+        assignments.append(line);
+  }
+  return true;
+}
+
+int set(const QStringList &args) {
+  if (args.size() < 2)
+    return usage();
+  const QString path = args[0];
+  QStringList assignments;
+  QString error;
+  if (!collectAssignments(args.mid(1), assignments, error))
+    return fail(error);
+
+  Profile profile;
+  if (QFileInfo::exists(path) && !loadExisting(path, profile, error))
+    return fail(error);
+  for (const QString &assignment : assignments)
+    if (Result r = SetProfileValue(profile, assignment); !r.ok())
+      return usage(r.error);
+  StampSignatureAndVersion(profile);
+  if (Result r = WriteProfileFile(path, profile); !r.ok())
+    return fail(r.error);
+  return kExitOk;
+}
+
+int cfg(const QStringList &args) {
+  if (args.isEmpty())
+    return usage();
+  ProgramGlobals &g = globals();
+  bool offline = false;
+  QStringList rest = args.mid(1);
+  if (rest.contains(QLatin1String("--offline"))) {
+    offline = true;
+    rest.removeAll(QLatin1String("--offline"));
+  }
+  Profile profile;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+
+  if (!rest.isEmpty()) {
+    if (rest[0] != QLatin1String("--period") || (rest.size() != 2 && rest.size() != 8))
+      return usage();
+    bool ok = false;
+    const int option = rest[1].toInt(&ok);
+    if (!ok)
+      return usage(QStringLiteral("--period takes an option number 0 to 7."));
+    PeriodBoxes boxes;
+    if (rest.size() == 8)
+      boxes = {rest[2], rest[3], rest[4], rest[5], rest[6], rest[7]};
+    else
+      boxes = {profile.Settings.FromYear, profile.Settings.FromMonth, profile.Settings.FromDay,
+               profile.Settings.ToYear,   profile.Settings.ToMonth,   profile.Settings.ToDay};
+    if (auto specs = TimeSpecsForOption(option, boxes))
+      g.TimeSpecs = *specs;
+  }
+
+  StderrMessages messages;
+  MakeCFG(profile, {g.ProgramDir, offline, g.TimeSpecs}, messages);
+  if (messages.shown() > 0)
+    return kExitFailed;
+  std::printf("%s\n", qUtf8Printable(g.ProgramDir + QStringLiteral("analog.cfg")));
+  return kExitOk;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  initProgramPaths(globals());
+  QStringList args = app.arguments().mid(1);
+  if (args.isEmpty())
+    return usage();
+  const QString command = args.takeFirst();
+  if (command == QLatin1String("dump"))
+    return dump(args);
+  if (command == QLatin1String("set"))
+    return set(args);
+  if (command == QLatin1String("cfg"))
+    return cfg(args);
+  return usage(QStringLiteral("unknown command \"%1\"").arg(command));
+}

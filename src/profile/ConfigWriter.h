@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Profile.h"
+#include "platform/Messages.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace kestrum {
+
+// The run-time values the writer reads besides the profile.
+struct ConfigInputs {
+  QString ProgramDir; // with trailing '/'
+  bool OfflineMode = false;
+  QString TimeSpecs;
+  QDateTime Now = QDateTime::currentDateTime();
+};
+
+// "ON" when isIt is -1 (true), "OFF" for every other value.
+QString OO(int16_t isIt);
+
+// The lines of analog.cfg for profile, without line ends.
+QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs);
+
+// Writes ProgramDir + "analog.cfg" (Windows-1252, CR LF after every line).
+// On any failure it shows "Error creating .cfg file" (critical, "Internal
+// Error") and returns; a read-only analog.cfg is left unchanged.
+void MakeCFG(const Profile &profile, const ConfigInputs &inputs, Messages &messages);
+
+} // namespace kestrum

@@ -1,0 +1,92 @@
+#include "ProfileFile.h"
+
+#include "platform/BinaryRecord.h"
+#include "platform/FileIO.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kestrum {
+namespace {
+
+void readSettings(BinaryReader &in, ProfileSettings &settings) {
+  for (const FieldInfo &field : profileFields()) {
+    switch (field.type) {
+    case FieldType::String: field.string(settings) = in.readString(); break;
+    case FieldType::I32: field.i32(settings) = in.readI32(); break;
+    case FieldType::Bool16:
+    case FieldType::I16: field.i16(settings) = in.readI16(); break;
+    }
+  }
+}
+
+void writeSettings(BinaryWriter &out, const ProfileSettings &settings) {
+  for (const FieldInfo &field : profileFields()) {
+    switch (field.type) {
+    case FieldType::String: out.writeString(field.string(settings), field.name.data()); break;
+    case FieldType::I32: out.writeI32(field.i32(settings)); break;
+    case FieldType::Bool16:
+    case FieldType::I16: out.writeI16(field.i16(settings)); break;
+    }
+  }
+}
+
+} // namespace
+
+Result ReadProfileFile(const QString &path, Profile &profile) {
+  QFile file(path);
+  if (QFileInfo(path).isDir())
+    return Result::failure(QStringLiteral("%1 is a folder, not a profile file.").arg(path));
+  if (file.exists() && !file.open(QIODevice::ReadOnly))
+    return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+
+  // Reading happens in a fresh record so that "every string emptied, then
+  // read" also resets the fields a short file does not reach.
+  Profile read;
+  if (file.isOpen()) {
+    BinaryReader in(file);
+    for (ListEntry &entry : read.Aliases)
+      entry.Text = in.readString();
+    for (ListEntry &entry : read.Excludes)
+      entry.Text = in.readString();
+    for (QString &text : read.ReservedList)
+      text = in.readString();
+    readSettings(in, read.Settings);
+    if (in.failed()) {
+      profile = read; // holds what was read up to the failure
+      return Result::failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    }
+  }
+  profile = std::move(read);
+  return Result::success();
+}
+
+QByteArray encodeProfile(const Profile &profile, QString *overflowError) {
+  BinaryWriter out;
+  for (const ListEntry &entry : profile.Aliases)
+    out.writeString(entry.Text, "Aliases");
+  for (const ListEntry &entry : profile.Excludes)
+    out.writeString(entry.Text, "Excludes");
+  for (const QString &text : profile.ReservedList)
+    out.writeString(text, "ReservedList");
+  writeSettings(out, profile.Settings);
+  if (overflowError)
+    *overflowError = out.overflowError();
+  return out.bytes();
+}
+
+Result WriteProfileFile(const QString &path, const Profile &profile) {
+  QString overflow;
+  QByteArray bytes = encodeProfile(profile, &overflow);
+  if (!overflow.isEmpty())
+    return Result::failure(overflow);
+
+  // Keep what an older, longer file held behind the record.
+  QFile old(path);
+  if (old.size() > bytes.size() && old.open(QIODevice::ReadOnly) && old.seek(bytes.size()))
+    bytes.append(old.readAll());
+  old.close();
+  return writeFileAtomically(path, bytes);
+}
+
+} // namespace kestrum

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Profile.h"
+#include "platform/Result.h"
+
+namespace kestrum {
+
+// Reads a profile file into profile: every string is emptied, then the record
+// is read from the first byte. A missing or short file is no failure: what it
+// lacks reads as empty, 0 or false (a field cut in two by the end reads as
+// empty or 0); bytes after the record are ignored. A file that cannot be
+// opened leaves the profile untouched and returns the error.
+Result ReadProfileFile(const QString &path, Profile &profile);
+
+// Writes the whole record from the file's first byte. Bytes that a longer old
+// file held behind the new record stay where they were. The write is atomic,
+// and nothing is written when a string is longer than 65535 bytes.
+Result WriteProfileFile(const QString &path, const Profile &profile);
+
+// The record's bytes as the file holds them (without any old trailing bytes).
+// Empty overflowError on success.
+QByteArray encodeProfile(const Profile &profile, QString *overflowError = nullptr);
+
+} // namespace kestrum

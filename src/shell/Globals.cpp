@@ -1,0 +1,17 @@
+#include "Globals.h"
+
+#include "platform/ProgramDir.h"
+
+namespace kestrum {
+
+ProgramGlobals &globals() {
+  static ProgramGlobals instance;
+  return instance;
+}
+
+void initProgramPaths(ProgramGlobals &g) {
+  g.ProgramDir = resolveProgramDir();
+  g.SettingsFile = g.ProgramDir + QStringLiteral("Kestrum.KestrumSettings");
+}
+
+} // namespace kestrum

@@ -1,0 +1,95 @@
+#include "Settings.h"
+
+#include "platform/BinaryRecord.h"
+#include "platform/FileIO.h"
+
+#include <QBuffer>
+#include <QFile>
+
+namespace kestrum {
+namespace {
+
+// 4 + 24 strings of at most 2 + 65535 bytes + 18: no valid file is larger.
+constexpr qint64 kMaxSettingsFileSize = 4 + 24 * (2 + 65535) + 18;
+
+ApplicationSettings decode(BinaryReader &in) {
+  ApplicationSettings s;
+  s.FormatVersion = in.readI32();
+  for (RecentFile &entry : s.RecentFiles) {
+    entry.Name = in.readString();
+    entry.Path = in.readString();
+  }
+  ApplicationOptions &o = s.Options;
+  o.Reserved1 = in.readI32();
+  o.MaxRecentFiles = in.readI32();
+  o.ShowNewOpenAtStartup = in.readI16();
+  o.NoFinishAnnounce = in.readI16();
+  o.AskToSave = in.readI16();
+  o.Reserved2 = in.readString();
+  o.LastDir = in.readString();
+  o.OfflineMode = in.readI16();
+  o.ShowTipsAtStartup = in.readI16();
+  return s;
+}
+
+} // namespace
+
+Result ReadSettingsFile(const QString &path, ApplicationSettings &settings) {
+  settings = ApplicationSettings{};
+  QFile file(path);
+  if (!file.exists())
+    return Result::success();
+  if (!file.open(QIODevice::ReadOnly))
+    return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+  if (file.size() == 0)
+    return Result::success();
+  if (file.size() > kMaxSettingsFileSize)
+    return Result::failure(QStringLiteral("%1 is not a settings file (too large).").arg(path));
+
+  QByteArray bytes = file.readAll();
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  BinaryReader in(buffer);
+  ApplicationSettings read = decode(in);
+  if (in.truncated() || in.failed())
+    return Result::failure(QStringLiteral("%1 is damaged; default settings apply.").arg(path));
+  settings = std::move(read);
+  return Result::success();
+}
+
+Result WriteSettingsFile(const QString &path, ApplicationSettings &settings) {
+  settings.FormatVersion = kSettingsFormatVersion;
+  BinaryWriter out;
+  out.writeI32(settings.FormatVersion);
+  for (const RecentFile &entry : settings.RecentFiles) {
+    out.writeString(entry.Name, "RecentFiles.Name");
+    out.writeString(entry.Path, "RecentFiles.Path");
+  }
+  const ApplicationOptions &o = settings.Options;
+  out.writeI32(o.Reserved1);
+  out.writeI32(o.MaxRecentFiles);
+  out.writeI16(o.ShowNewOpenAtStartup);
+  out.writeI16(o.NoFinishAnnounce);
+  out.writeI16(o.AskToSave);
+  out.writeString(o.Reserved2, "Reserved2");
+  out.writeString(o.LastDir, "LastDir");
+  out.writeI16(o.OfflineMode);
+  out.writeI16(o.ShowTipsAtStartup);
+  if (!out.overflowError().isEmpty())
+    return Result::failure(out.overflowError());
+  return writeFileAtomically(path, out.bytes());
+}
+
+void DoSetLastDir(ApplicationSettings &settings, const QString &wholeFile, const QString &justFile) {
+  settings.Options.LastDir = wholeFile.left(qMax<qsizetype>(0, wholeFile.size() - justFile.size()));
+}
+
+void RemoveRecentFile(ApplicationSettings &settings, int index) {
+  if (index < 0 || index >= kRecentFileCount)
+    return;
+  for (int k = index; k < kRecentFileCount - 1; ++k)
+    settings.RecentFiles[k] = settings.RecentFiles[k + 1];
+  settings.RecentFiles[kRecentFileCount - 1] = RecentFile{};
+}
+
+} // namespace kestrum
