@@ -33,31 +33,36 @@ void writeSettings(BinaryWriter &out, const ProfileSettings &settings) {
 
 } // namespace
 
-Result ReadProfileFile(const QString &path, Profile &profile) {
-  QFile file(path);
-  if (QFileInfo(path).isDir())
-    return Result::failure(QStringLiteral("%1 is a folder, not a profile file.").arg(path));
-  if (file.exists() && !file.open(QIODevice::ReadOnly))
-    return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-
+Result ReadProfileRecord(QIODevice &device, Profile &profile) {
   // Reading happens in a fresh record so that "every string emptied, then
   // read" also resets the fields a short file does not reach.
   Profile read;
-  if (file.isOpen()) {
-    BinaryReader in(file);
-    for (ListEntry &entry : read.Aliases)
-      entry.Text = in.readString();
-    for (ListEntry &entry : read.Excludes)
-      entry.Text = in.readString();
-    for (QString &text : read.ReservedList)
-      text = in.readString();
-    readSettings(in, read.Settings);
-    if (in.failed()) {
-      profile = read; // holds what was read up to the failure
-      return Result::failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    }
+  BinaryReader in(device);
+  for (ListEntry &entry : read.Aliases)
+    entry.Text = in.readString();
+  for (ListEntry &entry : read.Excludes)
+    entry.Text = in.readString();
+  for (QString &text : read.ReservedList)
+    text = in.readString();
+  readSettings(in, read.Settings);
+  profile = std::move(read); // on a device error: what was read up to it
+  if (in.failed())
+    return Result::failure(device.errorString());
+  return Result::success();
+}
+
+Result ReadProfileFile(const QString &path, Profile &profile) {
+  if (QFileInfo(path).isDir())
+    return Result::failure(QStringLiteral("%1 is a folder, not a profile file.").arg(path));
+  QFile file(path);
+  if (!file.exists()) { // reads as a zero-byte file
+    profile = Profile{};
+    return Result::success();
   }
-  profile = std::move(read);
+  if (!file.open(QIODevice::ReadOnly))
+    return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+  if (Result r = ReadProfileRecord(file, profile); !r.ok())
+    return Result::failure(QStringLiteral("Cannot read %1: %2").arg(path, r.error));
   return Result::success();
 }
 

@@ -3,6 +3,8 @@
 #include "Profile.h"
 #include "platform/Result.h"
 
+#include <QIODevice>
+
 namespace kestrum {
 
 // Reads a profile file into profile: every string is emptied, then the record
@@ -11,6 +13,10 @@ namespace kestrum {
 // empty or 0); bytes after the record are ignored. A file that cannot be
 // opened leaves the profile untouched and returns the error.
 Result ReadProfileFile(const QString &path, Profile &profile);
+
+// Reads the record from a device positioned at its first byte (the part of
+// ReadProfileFile after the file is open).
+Result ReadProfileRecord(QIODevice &device, Profile &profile);
 
 // Writes the whole record from the file's first byte. Bytes that a longer old
 // file held behind the new record stay where they were. The write is atomic,

@@ -41,18 +41,27 @@ Result ReadSettingsFile(const QString &path, ApplicationSettings &settings) {
     return Result::success();
   if (!file.open(QIODevice::ReadOnly))
     return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-  if (file.size() == 0)
-    return Result::success();
+  // The size is checked before reading so that a huge file is never loaded.
   if (file.size() > kMaxSettingsFileSize)
     return Result::failure(QStringLiteral("%1 is not a settings file (too large).").arg(path));
+  if (Result r = DecodeSettings(file.readAll(), settings); !r.ok())
+    return Result::failure(QStringLiteral("%1 is damaged; default settings apply.").arg(path));
+  return Result::success();
+}
 
-  QByteArray bytes = file.readAll();
-  QBuffer buffer(&bytes);
+Result DecodeSettings(const QByteArray &bytes, ApplicationSettings &settings) {
+  settings = ApplicationSettings{};
+  if (bytes.isEmpty())
+    return Result::success();
+  if (bytes.size() > kMaxSettingsFileSize)
+    return Result::failure(QStringLiteral("too large for a settings file"));
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
   buffer.open(QIODevice::ReadOnly);
   BinaryReader in(buffer);
   ApplicationSettings read = decode(in);
   if (in.truncated() || in.failed())
-    return Result::failure(QStringLiteral("%1 is damaged; default settings apply.").arg(path));
+    return Result::failure(QStringLiteral("a field runs past the end"));
   settings = std::move(read);
   return Result::success();
 }

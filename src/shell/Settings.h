@@ -48,6 +48,9 @@ inline bool isTrue16(int16_t value) { return value == -1; }
 // the defaults, the error is returned, and the file is left as it is.
 Result ReadSettingsFile(const QString &path, ApplicationSettings &settings);
 
+// The same for the file's bytes.
+Result DecodeSettings(const QByteArray &bytes, ApplicationSettings &settings);
+
 // Sets FormatVersion to 20000 and writes the record (atomically).
 Result WriteSettingsFile(const QString &path, ApplicationSettings &settings);
 
