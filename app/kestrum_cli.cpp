@@ -39,17 +39,25 @@ int fail(const QString &message) {
   return kExitFailed;
 }
 
-// Loads an existing profile file; a missing or unreadable one is an error
-// here (the window would read it as empty).
+// Loads an existing profile file. Stricter than the window, which reads a
+// missing or short file as empty: a script that names the wrong file must
+// get an error, and set must never write a profile over it.
 bool loadExisting(const QString &path, Profile &profile, QString &error) {
-  const QFileInfo info(path);
-  if (!info.exists()) {
+  if (!QFileInfo::exists(path)) {
     error = QStringLiteral("%1: no such profile file").arg(path);
     return false;
   }
-  const Result r = ReadProfileFile(path, profile);
-  error = r.error;
-  return r.ok();
+  bool complete = false;
+  const Result r = ReadProfileFile(path, profile, &complete);
+  if (!r.ok()) {
+    error = r.error;
+    return false;
+  }
+  if (!complete) {
+    error = QStringLiteral("%1 is damaged: it ends inside the profile record").arg(path);
+    return false;
+  }
+  return true;
 }
 
 int dump(const QStringList &args) {

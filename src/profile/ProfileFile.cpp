@@ -33,7 +33,7 @@ void writeSettings(BinaryWriter &out, const ProfileSettings &settings) {
 
 } // namespace
 
-Result ReadProfileRecord(QIODevice &device, Profile &profile) {
+Result ReadProfileRecord(QIODevice &device, Profile &profile, bool *complete) {
   // Reading happens in a fresh record so that "every string emptied, then
   // read" also resets the fields a short file does not reach.
   Profile read;
@@ -46,22 +46,26 @@ Result ReadProfileRecord(QIODevice &device, Profile &profile) {
     text = in.readString();
   readSettings(in, read.Settings);
   profile = std::move(read); // on a device error: what was read up to it
+  if (complete)
+    *complete = !in.truncated() && !in.failed();
   if (in.failed())
     return Result::failure(device.errorString());
   return Result::success();
 }
 
-Result ReadProfileFile(const QString &path, Profile &profile) {
+Result ReadProfileFile(const QString &path, Profile &profile, bool *complete) {
   if (QFileInfo(path).isDir())
     return Result::failure(QStringLiteral("%1 is a folder, not a profile file.").arg(path));
   QFile file(path);
   if (!file.exists()) { // reads as a zero-byte file
     profile = Profile{};
+    if (complete)
+      *complete = false;
     return Result::success();
   }
   if (!file.open(QIODevice::ReadOnly))
     return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-  if (Result r = ReadProfileRecord(file, profile); !r.ok())
+  if (Result r = ReadProfileRecord(file, profile, complete); !r.ok())
     return Result::failure(QStringLiteral("Cannot read %1: %2").arg(path, r.error));
   return Result::success();
 }

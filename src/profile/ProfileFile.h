@@ -12,11 +12,12 @@ namespace kestrum {
 // lacks reads as empty, 0 or false (a field cut in two by the end reads as
 // empty or 0); bytes after the record are ignored. A file that cannot be
 // opened leaves the profile untouched and returns the error.
-Result ReadProfileFile(const QString &path, Profile &profile);
+// complete, when given, tells whether the file held the whole record.
+Result ReadProfileFile(const QString &path, Profile &profile, bool *complete = nullptr);
 
 // Reads the record from a device positioned at its first byte (the part of
 // ReadProfileFile after the file is open).
-Result ReadProfileRecord(QIODevice &device, Profile &profile);
+Result ReadProfileRecord(QIODevice &device, Profile &profile, bool *complete = nullptr);
 
 // Writes the whole record from the file's first byte. Bytes that a longer old
 // file held behind the new record stay where they were. The write is atomic,

@@ -48,8 +48,10 @@ TEST_F(ProfileFileTest, FieldsOfEveryTypeRoundTrip) {
   ASSERT_TRUE(WriteProfileFile(path("a.Kestrum"), p).ok());
 
   Profile read;
-  ASSERT_TRUE(ReadProfileFile(path("a.Kestrum"), read).ok());
+  bool complete = false;
+  ASSERT_TRUE(ReadProfileFile(path("a.Kestrum"), read, &complete).ok());
   EXPECT_EQ(read, p);
+  EXPECT_TRUE(complete);
 }
 
 TEST_F(ProfileFileTest, ListEntriesBehindTheFirstEmptyOneAreStoredAndLoaded) {
@@ -96,7 +98,9 @@ TEST_F(ProfileFileTest, AShortFileReadsWhatItHoldsAndEmptiesTheRest) {
   writeAll(path("short.Kestrum"), full.left(profileDirText + 3));
   Profile read;
   read.Settings.BrowserTreeLevel = 9;
-  ASSERT_TRUE(ReadProfileFile(path("short.Kestrum"), read).ok());
+  bool complete = true;
+  ASSERT_TRUE(ReadProfileFile(path("short.Kestrum"), read, &complete).ok());
+  EXPECT_FALSE(complete);
   EXPECT_EQ(read.Settings.ProfileName, QStringLiteral("Site"));
   EXPECT_EQ(read.Settings.ProfileDir, QString());
   EXPECT_EQ(read.Settings.BrowserTreeLevel, 0);
