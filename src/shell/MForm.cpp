@@ -1,0 +1,506 @@
+#include "MForm.h"
+
+#include "ControlValues.h"
+#include "DesktopActions.h"
+#include "Globals.h"
+#include "InformationWindow.h"
+#include "ListEditing.h"
+#include "MainWindowTables.h"
+#include "PageBuilder.h"
+#include "PageTable.h"
+#include "QtMessages.h"
+#include "RecentFiles.h"
+#include "ReportTable.h"
+#include "TabStrip.h"
+#include "TellurixHost.h"
+#include "ToolbarImages.h"
+#include "WindowBinding.h"
+#include "profile/ProfileFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+static void initShellResources() { Q_INIT_RESOURCE(kestrum_shell); }
+
+namespace kestrum {
+namespace {
+
+constexpr int kTabsPerRow = 10;
+const QString kTitle = QStringLiteral("Kestrum");
+// The maker's web pages opened from the Help menu.
+const QString kMakerHome = QStringLiteral("https://www.brannock.example/");
+const QString kProductPage = QStringLiteral("https://www.brannock.example/kestrum/");
+
+QString entryKey(const QString &name, int index) {
+  return index < 0 ? name : name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+} // namespace
+
+MForm::MForm(MFormServices services, QWidget *parent)
+    : QMainWindow(parent), profile_(std::make_unique<Profile>()),
+      savedProfile_(std::make_unique<Profile>()) {
+  initShellResources();
+  if (!services.messages)
+    ownMessages_ = std::make_unique<QtMessages>(this);
+  if (!services.fileDialogs)
+    ownFileDialogs_ = std::make_unique<QtFileDialogs>(this);
+  if (!services.desktop)
+    ownDesktop_ = std::make_unique<QtDesktopActions>();
+  messages_ = services.messages ? services.messages : ownMessages_.get();
+  fileDialogs_ = services.fileDialogs ? services.fileDialogs : ownFileDialogs_.get();
+  desktop_ = services.desktop ? services.desktop : ownDesktop_.get();
+
+  const QString filter = QStringLiteral("Kestrum Files (*.Kestrum);;All Files (*)");
+  openDialog_ = {QStringLiteral("Open Kestrum Files"), filter, QStringLiteral("Kestrum"), false};
+  saveDialog_ = {QStringLiteral("Save Kestrum Files"), filter, QStringLiteral("Kestrum"), true};
+
+  setWindowTitle(QStringLiteral("Brannock Kestrum"));
+  images_ = ToolbarImageList(style());
+  setWindowIcon(images_.value(QStringLiteral("RunAndSee")));
+  BuildMenus();
+  BuildToolbar();
+  BuildStatusBar();
+  BuildPages();
+  ConnectPageControls();
+  if (services.hostTellurix)
+    HostTellurix();
+  resize(1000, 720);
+}
+
+MForm::~MForm() = default;
+
+// ---- Frame -------------------------------------------------------------------
+
+void MForm::BuildMenus() {
+  QMenu *menu = nullptr;
+  for (const MenuEntryDef &def : menuTable()) {
+    const QString name = QString::fromLatin1(def.name);
+    if (def.topLevel) {
+      menu = menuBar()->addMenu(QString::fromUtf8(def.caption));
+      menu->setObjectName(name);
+      continue;
+    }
+    if (name == QLatin1String("-")) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction *action = menu->addAction(QString::fromUtf8(def.caption));
+    action->setObjectName(entryKey(name, def.index));
+    if (*def.shortcut)
+      action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+    menuEntries_.insert(entryKey(name, def.index), action);
+  }
+  for (int i = 0; i < kQuickMenuCount; ++i)
+    menuEntry(QStringLiteral("mnuFileQuick"), i)->setVisible(false);
+
+  QAction *offline = menuEntry(QStringLiteral("mnuFileOffline"));
+  offline->setCheckable(true);
+  // Triggering flips the check mark first, so the new mark is the new mode.
+  connect(offline, &QAction::triggered, this, [this](bool checked) { SetMode(checked); });
+  const auto bind = [this](const char *name, void (MForm::*handler)()) {
+    connect(menuEntry(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+  };
+  bind("mnuFileSave", &MForm::mnuFileSave_Click);
+  bind("mnuFileExit", &MForm::mnuFileExit_Click);
+  bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
+  bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
+  bind("mnuHelpProduct", &MForm::mnuHelpProduct_Click);
+}
+
+QAction *MForm::menuEntry(const QString &name, int index) const {
+  return menuEntries_.value(entryKey(name, index));
+}
+
+void MForm::BuildToolbar() {
+  toolB_ = addToolBar(QStringLiteral("ToolB"));
+  toolB_->setObjectName(QStringLiteral("ToolB"));
+  toolB_->setMovable(false);
+  toolB_->setIconSize(QSize(24, 24));
+  for (const ToolButtonDef &def : toolbarTable()) {
+    const QString key = QString::fromLatin1(def.key);
+    QAction *button = toolB_->addAction(images_.value(QString::fromLatin1(def.image)), key);
+    button->setObjectName(key);
+    button->setToolTip(QString::fromUtf8(def.tooltip));
+    connect(button, &QAction::triggered, this, [this, key] { ToolB_ButtonClick(key); });
+    toolButtons_.insert(key, button);
+    if (key == QLatin1String("Save") || key == QLatin1String("RunAndSettings") ||
+        key == QLatin1String("ConSet"))
+      toolB_->addSeparator();
+  }
+}
+
+void MForm::ToolB_ButtonClick(const QString &key) {
+  for (const ToolButtonDef &def : toolbarTable())
+    if (key == QLatin1String(def.key))
+      menuEntry(QString::fromLatin1(def.menuEntry))->trigger();
+}
+
+void MForm::BuildStatusBar() {
+  QStatusBar *bar = statusBar();
+  bar->setObjectName(QStringLiteral("MBar"));
+  for (const StatusPanelDef &def : statusPanelTable()) {
+    auto *panel = new QLabel(QString::fromUtf8(def.text));
+    panel->setObjectName(QString::fromLatin1(def.key));
+    panel->setToolTip(QString::fromUtf8(def.tooltip));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setMinimumWidth(70);
+    panels_.insert(QString::fromLatin1(def.key), panel);
+    if (panels_.size() == 1)
+      bar->addWidget(panel, 1);
+    else
+      bar->addPermanentWidget(panel);
+  }
+  datePanel_ = new QLabel;
+  timePanel_ = new QLabel;
+  for (QLabel *panel : {datePanel_, timePanel_}) {
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addPermanentWidget(panel);
+  }
+  UpdateClock();
+  auto *clock = new QTimer(this);
+  connect(clock, &QTimer::timeout, this, &MForm::UpdateClock);
+  clock->start(1000);
+}
+
+void MForm::UpdateClock() {
+  const QDateTime now = QDateTime::currentDateTime();
+  datePanel_->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+  timePanel_->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+}
+
+QString MForm::panelText(const QString &key) const {
+  const QLabel *panel = panels_.value(key);
+  return panel ? panel->text() : QString();
+}
+
+void MForm::setPanelText(const QString &key, const QString &text) {
+  if (QLabel *panel = panels_.value(key))
+    panel->setText(text);
+}
+
+void MForm::BuildPages() {
+  auto *central = new QWidget;
+  auto *layout = new QVBoxLayout(central);
+  mainTab_ = new TabStrip(kTabsPerRow);
+  mainTab_->setObjectName(QStringLiteral("MainTab"));
+  pages_ = new QStackedWidget;
+  layout->addWidget(mainTab_);
+  layout->addWidget(pages_, 1);
+  QWidget *previous = mainTab_->tabButton(0);
+  for (const PageDef &page : pageTable()) {
+    const int index = mainTab_->addTab(QString::fromUtf8(page.caption),
+                                       QString::fromUtf8(page.tooltip));
+    auto *container = new QWidget;
+    container->setObjectName(QStringLiteral("MCont(%1)").arg(index));
+    controls_.add(QStringLiteral("MCont"), index, container);
+    const QList<QWidget *> order = BuildPage(page, container, controls_);
+    pages_->addWidget(container);
+    if (index == 0)
+      previous = mainTab_->tabButton(0);
+    for (QWidget *control : order) {
+      setTabOrder(previous, control);
+      previous = control;
+    }
+  }
+  setCentralWidget(central);
+  connect(mainTab_, &TabStrip::currentChanged, this, &MForm::MainTab_Click);
+  pages_->setCurrentIndex(0);
+}
+
+QWidget *MForm::MCont(int index) const { return controls_.find(QStringLiteral("MCont"), index); }
+QWidget *MForm::FrontPage() const { return pages_->currentWidget(); }
+
+void MForm::MainTab_Click() { pages_->setCurrentWidget(MCont(mainTab_->currentIndex())); }
+
+void MForm::SetMode(bool offline) {
+  menuEntry(QStringLiteral("mnuFileOffline"))->setChecked(offline);
+  setPanelText(QStringLiteral("Mode"),
+               offline ? QStringLiteral("offline") : QStringLiteral("online"));
+  globals().Settings.Options.OfflineMode = offline ? kTrue16 : kFalse16;
+  toolButton(QStringLiteral("ConSet"))
+      ->setIcon(images_.value(offline ? QStringLiteral("ConNo") : QStringLiteral("ConYes")));
+}
+
+void MForm::UpdateShortCutMenu() {
+  const auto &recent = globals().Settings.RecentFiles;
+  for (int i = 0; i < kQuickMenuCount; ++i) {
+    QAction *entry = menuEntry(QStringLiteral("mnuFileQuick"), i);
+    const bool used = !recent[i].Path.isEmpty();
+    if (used)
+      entry->setText(recent[i].Name);
+    entry->setVisible(used);
+  }
+}
+
+void MForm::HostTellurix() {
+  tellurix_ = new TellurixHost(this);
+  PropertyBag bag = TellurixHost::FormPropertyBag();
+  QString error;
+  if (!tellurix_->Create(bag, &error))
+    qWarning("Kestrum: the Tellurix control is not available (%s); runs cannot be watched.",
+             qUtf8Printable(error));
+}
+
+// ---- Profile binding ---------------------------------------------------------
+
+void MForm::ReadWriteWindow(bool toWindow) { kestrum::ReadWriteWindow(controls_, *profile_, toWindow); }
+
+Result MForm::SaveData() {
+  ReadWriteWindow(false);
+  const Result written = WriteProfileFile(globals().CurrentProfilePath, *profile_);
+  if (!written.ok())
+    return written;
+  UpdateRecentFiles();
+  *savedProfile_ = *profile_;
+  return written;
+}
+
+Result MForm::OpenData() {
+  const Result read = ReadProfileFile(globals().CurrentProfilePath, *profile_);
+  if (!read.ok())
+    return read;
+  ReadWriteWindow(true);
+  UpdateRecentFiles();
+  *savedProfile_ = *profile_;
+  return read;
+}
+
+void MForm::UpdateRecentFiles() {
+  ProgramGlobals &g = globals();
+  RecordRecentFile(g.Settings, profile_->Settings.ProfileName, g.CurrentProfilePath);
+  setWindowTitle(ProfileWindowTitle(profile_->Settings.ProfileName, g.CurrentProfilePath));
+  UpdateShortCutMenu();
+}
+
+void MForm::InitWindow() {
+  SetMode(isTrue16(globals().Settings.Options.OfflineMode));
+  ReadWriteWindow(true);
+}
+
+// ---- Page controls -----------------------------------------------------------
+
+void MForm::ConnectPageControls() {
+  const auto onClick = [this](const char *name, void (MForm::*handler)()) {
+    connect(control<QPushButton>(QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
+  };
+  onClick("AliasNew", &MForm::AliasNew_Click);
+  onClick("AliasDelete", &MForm::AliasDelete_Click);
+  onClick("ExNew", &MForm::ExNew_Click);
+  onClick("SeTNew", &MForm::SeTNew_Click);
+  onClick("ExDelete", &MForm::ExDelete_Click);
+  onClick("SortRestart", &MForm::SortRestart_Click);
+  onClick("ButShowHirarchical", &MForm::ButShowHirarchical_Click);
+  onClick("ButUseQuickDNS", &MForm::ButUseQuickDNS_Click);
+  onClick("ShowInfo", &MForm::ShowInfo_Click);
+  onClick("DoShow", &MForm::DoShow_Click);
+
+  // A frame follows its check box whenever the box's value changes, by a
+  // click or because a profile was loaded.
+  const auto onCheck = [this](const char *name, void (MForm::*handler)()) {
+    connect(control<QCheckBox>(QString::fromLatin1(name)), &QCheckBox::stateChanged, this,
+            handler);
+    (this->*handler)();
+  };
+  onCheck("LogCheck", &MForm::LogCheck_Click);
+  onCheck("DumShowDebug", &MForm::DumShowDebug_Click);
+  onCheck("DumShowWarning", &MForm::DumShowWarning_Click);
+  // A grey box that the user clicks becomes an ordinary two-state box again.
+  for (const FieldInfo &field : profileFields()) {
+    if (field.type != FieldType::Bool16 || !hasWindowControl(field))
+      continue;
+    auto *box = qobject_cast<QCheckBox *>(controlFor(controls_, field));
+    connect(box, &QCheckBox::clicked, box, [box] {
+      if (box->checkState() != Qt::PartiallyChecked)
+        box->setTristate(false);
+    });
+  }
+
+  connect(control<QListWidget>(QStringLiteral("AliasBox")), &QListWidget::itemSelectionChanged,
+          this, &MForm::AliasBox_Click);
+  connect(control<QListWidget>(QStringLiteral("ExBox")), &QListWidget::itemSelectionChanged, this,
+          &MForm::ExBox_Click);
+  control<QPushButton>(QStringLiteral("AliasDelete"))->setEnabled(false);
+  control<QPushButton>(QStringLiteral("ExDelete"))->setEnabled(false);
+
+  for (int i = 0; i < kReportCount; ++i)
+    connect(control<QCheckBox>(QStringLiteral("RepSort"), i), &QCheckBox::toggled, this,
+            [this, i] { RepSort_Click(i); });
+}
+
+void MForm::LogCheck_Click() {
+  controls_.find(QStringLiteral("LogFrame"))
+      ->setEnabled(control<QCheckBox>(QStringLiteral("LogCheck"))->checkState() == Qt::Checked);
+}
+
+void MForm::DumShowDebug_Click() {
+  controls_.find(QStringLiteral("DumDebug"))
+      ->setEnabled(control<QCheckBox>(QStringLiteral("DumShowDebug"))->checkState() ==
+                   Qt::Checked);
+}
+
+void MForm::DumShowWarning_Click() {
+  controls_.find(QStringLiteral("DumWarning"))
+      ->setEnabled(control<QCheckBox>(QStringLiteral("DumShowWarning"))->checkState() ==
+                   Qt::Checked);
+}
+
+void MForm::ButShowHirarchical_Click() {
+  desktop_->OpenWithShell(globals().ProgramDir + QStringLiteral("docs/hierreps.html"));
+}
+
+void MForm::ButUseQuickDNS_Click() {
+  desktop_->OpenWithShell(globals().ProgramDir + QStringLiteral("QuickDNS.html"));
+}
+
+void MForm::ShowInfo_Click() {
+  if (!information_) {
+    information_ = new InformationWindow(this);
+    information_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  information_->show();
+  information_->raise();
+}
+
+void MForm::DoShow_Click() {
+  desktop_->StartEditor(globals().ProgramDir + control<QLineEdit>(QStringLiteral("DummyT"), 67)->text());
+}
+
+// ---- List editors ------------------------------------------------------------
+
+namespace {
+
+void refill(QListWidget *box, const std::array<ListEntry, kListSize> &list) {
+  box->clear();
+  for (const ListEntry &entry : list) {
+    if (entry.Text.isEmpty())
+      break;
+    box->addItem(entry.Text);
+  }
+}
+
+bool hasSelection(const QListWidget *box) { return !box->selectedItems().isEmpty(); }
+
+} // namespace
+
+void MForm::AliasBoxUpdate() {
+  refill(control<QListWidget>(QStringLiteral("AliasBox")), profile_->Aliases);
+  AliasBox_Click();
+}
+
+void MForm::ExBoxUpdate() {
+  refill(control<QListWidget>(QStringLiteral("ExBox")), profile_->Excludes);
+  ExBox_Click();
+}
+
+void MForm::AliasBox_Click() {
+  control<QPushButton>(QStringLiteral("AliasDelete"))
+      ->setEnabled(hasSelection(control<QListWidget>(QStringLiteral("AliasBox"))));
+}
+
+void MForm::ExBox_Click() {
+  control<QPushButton>(QStringLiteral("ExDelete"))
+      ->setEnabled(hasSelection(control<QListWidget>(QStringLiteral("ExBox"))));
+}
+
+void MForm::AppendTo(std::array<ListEntry, kListSize> &list, const QString &text) {
+  if (!AppendListEntry(list, text))
+    messages_->show(ListFullMessage(), MessageIcon::Exclamation, kTitle);
+}
+
+void MForm::AliasNew_Click() {
+  AppendTo(profile_->Aliases,
+           AliasLine(control<QComboBox>(QStringLiteral("AliasAdd1"))->currentText(),
+                     control<QLineEdit>(QStringLiteral("AliasAdd2"))->text(),
+                     control<QLineEdit>(QStringLiteral("AliasAdd3"))->text()));
+  AliasBoxUpdate();
+}
+
+void MForm::ExNew_Click() {
+  AppendTo(profile_->Excludes,
+           InclusionLine(control<QComboBox>(QStringLiteral("ExT1"))->currentText(),
+                         control<QLineEdit>(QStringLiteral("ExT2"))->text()));
+  ExBoxUpdate();
+}
+
+void MForm::SeTNew_Click() {
+  AppendTo(profile_->Excludes,
+           SearchEngineLine(control<QLineEdit>(QStringLiteral("SeT1"))->text(),
+                            control<QLineEdit>(QStringLiteral("SeT2"))->text()));
+  ExBoxUpdate();
+}
+
+void MForm::AliasDelete_Click() {
+  auto *box = control<QListWidget>(QStringLiteral("AliasBox"));
+  if (!hasSelection(box))
+    return;
+  DeleteListEntry(profile_->Aliases, box->currentRow());
+  AliasBoxUpdate();
+}
+
+void MForm::ExDelete_Click() {
+  auto *box = control<QListWidget>(QStringLiteral("ExBox"));
+  if (!hasSelection(box))
+    return;
+  DeleteListEntry(profile_->Excludes, box->currentRow());
+  ExBoxUpdate();
+}
+
+void MForm::RepSort_Click(int index) {
+  auto *result = control<QLineEdit>(QStringLiteral("SortErg"));
+  result->setText(result->text() + QLatin1Char(reportTable()[index].code));
+  control<QCheckBox>(QStringLiteral("RepSort"), index)->setEnabled(false);
+}
+
+void MForm::SortRestart_Click() {
+  for (int i = 0; i < kReportCount; ++i) {
+    auto *box = control<QCheckBox>(QStringLiteral("RepSort"), i);
+    box->setChecked(false);
+    box->setEnabled(true);
+  }
+  control<QLineEdit>(QStringLiteral("SortErg"))->clear();
+}
+
+// ---- Menu entries ------------------------------------------------------------
+
+void MForm::mnuFileSave_Click() {
+  if (!SaveData().ok())
+    messages_->show(QStringLiteral("Could not save file"), MessageIcon::Exclamation,
+                    QStringLiteral("Error"));
+}
+
+void MForm::mnuFileOffline_Click() { menuEntry(QStringLiteral("mnuFileOffline"))->trigger(); }
+
+void MForm::mnuFileExit_Click() { close(); }
+
+void MForm::closeEvent(QCloseEvent *event) {
+  const ProgramGlobals &g = globals();
+  if (!g.SettingsFile.isEmpty()) {
+    ApplicationSettings settings = g.Settings;
+    WriteSettingsFile(g.SettingsFile, settings);
+  }
+  event->accept();
+}
+
+void MForm::mnuHelpAnalogHelp_Click() {
+  desktop_->OpenWithShell(globals().ProgramDir + QStringLiteral("docs/Readme.html"));
+}
+
+void MForm::mnuHelpBrannock_Click() { desktop_->OpenWithShell(kMakerHome); }
+void MForm::mnuHelpProduct_Click() { desktop_->OpenWithShell(kProductPage); }
+
+} // namespace kestrum

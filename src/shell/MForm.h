@@ -1,0 +1,154 @@
+#pragma once
+
+#include "ControlRegistry.h"
+#include "FileDialogs.h"
+#include "profile/Profile.h"
+#include "platform/Result.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QStackedWidget;
+class QTabBar;
+
+class QToolBar;
+
+namespace kestrum {
+
+class DesktopActions;
+class Messages;
+class TellurixHost;
+class TabStrip;
+class InformationWindow;
+
+// The collaborators the main window talks to. Null members get the Qt
+// implementations (message boxes, file dialogs, desktop services).
+struct MFormServices {
+  Messages *messages = nullptr;
+  FileDialogs *fileDialogs = nullptr;
+  DesktopActions *desktop = nullptr;
+  bool hostTellurix = true; // create the Tellurix control
+};
+
+// The main window: 19 tab pages over the current profile, menus, toolbar,
+// status bar, the two file dialogs and the hosted Tellurix control.
+class MForm : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit MForm(MFormServices services = {}, QWidget *parent = nullptr);
+  ~MForm() override;
+
+  // The profile being edited and its copy as last saved or loaded.
+  Profile &profile() { return *profile_; }
+  const Profile &SavedProfile() const { return *savedProfile_; }
+
+  // Controls by name and index: DummyT(3), LogFrame, RepSort(5), ...
+  const ControlRegistry &controls() const { return controls_; }
+  template <typename T> T *control(const QString &name, int index = -1) const {
+    return controls_.get<T>(name, index);
+  }
+
+  TabStrip *MainTab() const { return mainTab_; }
+  QWidget *MCont(int index) const;
+  QWidget *FrontPage() const;
+  QToolBar *ToolB() const { return toolB_; }
+  QAction *toolButton(const QString &key) const { return toolButtons_.value(key); }
+  QAction *menuEntry(const QString &name, int index = -1) const;
+  QString panelText(const QString &key) const;
+  void setPanelText(const QString &key, const QString &text);
+  QIcon image(const QString &key) const { return images_.value(key); }
+  TellurixHost *Tellurix() const { return tellurix_; }
+  const FileDialogSpec &OpenDialog() const { return openDialog_; }
+  const FileDialogSpec &SaveDialog() const { return saveDialog_; }
+  FileDialogs &fileDialogs() const { return *fileDialogs_; }
+  Messages &messages() const { return *messages_; }
+
+  // Profile binding.
+  void ReadWriteWindow(bool toWindow);
+  Result SaveData();
+  Result OpenData();
+  void UpdateRecentFiles();
+  void InitWindow();
+
+  // Frame.
+  void SetMode(bool offline);
+  void UpdateShortCutMenu();
+  void MainTab_Click();
+  void ToolB_ButtonClick(const QString &key);
+
+  // List editors.
+  void AliasBoxUpdate();
+  void ExBoxUpdate();
+  void AliasBox_Click();
+  void ExBox_Click();
+  void AliasNew_Click();
+  void ExNew_Click();
+  void SeTNew_Click();
+  void AliasDelete_Click();
+  void ExDelete_Click();
+  void RepSort_Click(int index);
+  void SortRestart_Click();
+
+  // Frame switches and help buttons.
+  void LogCheck_Click();
+  void DumShowDebug_Click();
+  void DumShowWarning_Click();
+  void ButShowHirarchical_Click();
+  void ButUseQuickDNS_Click();
+  void ShowInfo_Click();
+  void DoShow_Click();
+
+  // Menu entries of the window itself.
+  void mnuFileSave_Click();
+  void mnuFileOffline_Click();
+  void mnuFileExit_Click();
+  void mnuHelpAnalogHelp_Click();
+  void mnuHelpBrannock_Click();
+  void mnuHelpProduct_Click();
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+
+private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildStatusBar();
+  void BuildPages();
+  void ConnectPageControls();
+  void HostTellurix();
+  void AppendTo(std::array<ListEntry, kListSize> &list, const QString &text);
+  void UpdateClock();
+
+  std::unique_ptr<Profile> profile_;
+  std::unique_ptr<Profile> savedProfile_;
+  ControlRegistry controls_;
+
+  std::unique_ptr<Messages> ownMessages_;
+  std::unique_ptr<FileDialogs> ownFileDialogs_;
+  std::unique_ptr<DesktopActions> ownDesktop_;
+  Messages *messages_;
+  FileDialogs *fileDialogs_;
+  DesktopActions *desktop_;
+
+  TabStrip *mainTab_ = nullptr;
+  QStackedWidget *pages_ = nullptr;
+  QToolBar *toolB_ = nullptr;
+  QHash<QString, QAction *> menuEntries_;
+  QHash<QString, QAction *> toolButtons_;
+  QHash<QString, QLabel *> panels_;
+  QLabel *datePanel_ = nullptr;
+  QLabel *timePanel_ = nullptr;
+  QHash<QString, QIcon> images_;
+  FileDialogSpec openDialog_;
+  FileDialogSpec saveDialog_;
+  TellurixHost *tellurix_ = nullptr;
+  QPointer<InformationWindow> information_;
+};
+
+} // namespace kestrum

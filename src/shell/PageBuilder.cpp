@@ -1,0 +1,237 @@
+#include "PageBuilder.h"
+
+#include "ControlValues.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kestrum {
+namespace {
+
+constexpr int kLabelColumn = 0;
+constexpr int kControlColumn = 1;
+constexpr int kHintColumn = 2;
+constexpr int kMaxTextLength = 65535; // the longest string a profile file holds
+
+class PageBuilderImpl {
+public:
+  PageBuilderImpl(ControlRegistry &controls) : controls_(controls) {}
+
+  QList<QWidget *> build(const PageDef &page, QWidget *container) {
+    auto *pageLayout = new QVBoxLayout(container);
+    bool expanding = false;
+    for (const PageBand &band : page.bands) {
+      auto *bandLayout = new QHBoxLayout;
+      bandLayout->setSpacing(18);
+      const bool bandExpands = bandHasExpandingRow(band);
+      for (const PageColumn &column : band)
+        bandLayout->addLayout(buildColumn(column, bandExpands), 1);
+      pageLayout->addLayout(bandLayout, bandExpands ? 1 : 0);
+      expanding = expanding || bandExpands;
+    }
+    if (!expanding)
+      pageLayout->addStretch(1);
+    return focusOrder_;
+  }
+
+private:
+  static bool expands(const PageRow &row) {
+    return row.kind == RowKind::ListBox || row.kind == RowKind::MultiLine;
+  }
+  static bool bandHasExpandingRow(const PageBand &band) {
+    for (const PageColumn &column : band)
+      for (const PageRow &row : column)
+        if (expands(row))
+          return true;
+    return false;
+  }
+
+  QVBoxLayout *buildColumn(const PageColumn &column, bool bandExpands) {
+    auto *layout = new QVBoxLayout;
+    QGridLayout *grid = nullptr;
+    const PageFrame *gridFrame = nullptr;
+    bool columnExpands = false;
+    for (const PageRow &row : column) {
+      if (row.kind == RowKind::Heading || row.kind == RowKind::Note) {
+        grid = nullptr;
+        layout->addWidget(textLabel(row));
+        continue;
+      }
+      if (!grid || row.frame != gridFrame) {
+        grid = newGrid(layout, row.frame);
+        gridFrame = row.frame;
+      }
+      addRow(grid, row);
+      columnExpands = columnExpands || expands(row);
+    }
+    if (!columnExpands || !bandExpands)
+      layout->addStretch(1);
+    return layout;
+  }
+
+  QGridLayout *newGrid(QVBoxLayout *column, const PageFrame *frame) {
+    auto *grid = new QGridLayout;
+    grid->setColumnStretch(kControlColumn, 2);
+    grid->setColumnStretch(kHintColumn, 3);
+    grid->setVerticalSpacing(4);
+    if (!frame) {
+      column->addLayout(grid);
+      return grid;
+    }
+    auto *box = new QGroupBox(QString::fromUtf8(frame->caption));
+    box->setLayout(grid);
+    controls_.add(QString::fromLatin1(frame->control), frame->index, box);
+    column->addWidget(box);
+    return grid;
+  }
+
+  QLabel *textLabel(const PageRow &row) {
+    auto *label = new QLabel(QString::fromUtf8(row.label));
+    label->setWordWrap(true);
+    if (row.kind == RowKind::Heading) {
+      QFont font = label->font();
+      font.setBold(true);
+      label->setFont(font);
+    }
+    addLabel(label);
+    return label;
+  }
+
+  void addLabel(QLabel *label) {
+    const QString name = QStringLiteral("DummyL");
+    controls_.add(name, controls_.count(name), label);
+  }
+
+  QString tooltip(const PageRow &row) const {
+    if (*row.tooltip)
+      return QString::fromUtf8(row.tooltip);
+    if (*row.hint)
+      return QString::fromUtf8(row.hint);
+    QString label = QString::fromUtf8(row.label).trimmed();
+    if (label.endsWith(QLatin1Char(':')))
+      label.chop(1);
+    return label.isEmpty() ? QString() : QStringLiteral("Sets the %1.").arg(label);
+  }
+
+  QWidget *createControl(const PageRow &row) {
+    switch (row.kind) {
+    case RowKind::TextBox:
+    case RowKind::Password: {
+      auto *edit = new QLineEdit;
+      edit->setMaxLength(kMaxTextLength);
+      edit->setMinimumWidth(140);
+      if (row.kind == RowKind::Password)
+        edit->setEchoMode(QLineEdit::Password);
+      return edit;
+    }
+    case RowKind::MultiLine: {
+      auto *box = new MultiLineTextBox;
+      box->setLineWrapMode(QPlainTextEdit::NoWrap);
+      box->setTabChangesFocus(true);
+      return box;
+    }
+    case RowKind::HelpText: return helpText(row);
+    case RowKind::ComboBox: {
+      auto *combo = new QComboBox;
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      for (const char *choice : row.choices)
+        combo->addItem(QString::fromUtf8(choice));
+      // Typed text stays as typed: no completion that changes its case.
+      combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+      combo->lineEdit()->setMaxLength(kMaxTextLength);
+      combo->setMinimumWidth(110);
+      combo->setMaxVisibleItems(16);
+      return combo;
+    }
+    case RowKind::CheckBox: return new QCheckBox(QString::fromUtf8(row.label));
+    case RowKind::Button: return new QPushButton(QString::fromUtf8(row.label));
+    case RowKind::ListBox: {
+      auto *list = new QListWidget;
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      list->setMinimumHeight(120);
+      return list;
+    }
+    case RowKind::Heading:
+    case RowKind::Note: break;
+    }
+    return nullptr;
+  }
+
+  QWidget *helpText(const PageRow &row) {
+    auto *box = new QPlainTextEdit;
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QStringList lines;
+    for (const char *line : row.choices)
+      lines << QString::fromUtf8(line);
+    box->setPlainText(lines.join(QLatin1Char('\n')));
+    const QFontMetrics metrics(box->font());
+    box->setTabStopDistance(metrics.horizontalAdvance(QLatin1Char(' ')) * 8);
+    int widest = 0;
+    for (QString line : lines)
+      widest = std::max(widest, metrics.horizontalAdvance(line.replace(QLatin1Char('\t'),
+                                                                        QLatin1String("        "))));
+    const int chrome = 2 * box->frameWidth() + 2 * int(box->document()->documentMargin()) + 4;
+    box->setFixedHeight(int(lines.size()) * metrics.lineSpacing() + chrome);
+    box->setMinimumWidth(std::min(widest + chrome, 420));
+    box->setFocusPolicy(Qt::ClickFocus);
+    return box;
+  }
+
+  void addRow(QGridLayout *grid, const PageRow &row) {
+    const int r = grid->rowCount();
+    QWidget *control = createControl(row);
+    control->setToolTip(tooltip(row));
+    controls_.add(QString::fromLatin1(row.control), row.index, control);
+    if (control->focusPolicy() & Qt::TabFocus)
+      focusOrder_ << control;
+
+    const bool hasHint = *row.hint != 0;
+    switch (row.kind) {
+    case RowKind::ListBox:
+    case RowKind::MultiLine:
+    case RowKind::HelpText: grid->addWidget(control, r, 0, 1, 3); break;
+    case RowKind::CheckBox: grid->addWidget(control, r, kLabelColumn, 1, hasHint ? 2 : 3); break;
+    case RowKind::Button:
+      grid->addWidget(control, r, row.frame ? kControlColumn : kLabelColumn, Qt::AlignLeft);
+      break;
+    default: {
+      auto *label = new QLabel(QString::fromUtf8(row.label));
+      label->setBuddy(control);
+      addLabel(label);
+      grid->addWidget(label, r, kLabelColumn);
+      grid->addWidget(control, r, kControlColumn, 1, hasHint ? 1 : 2);
+    }
+    }
+    if (hasHint) {
+      auto *hint = new QLabel(QString::fromUtf8(row.hint));
+      hint->setWordWrap(true);
+      hint->setForegroundRole(QPalette::PlaceholderText);
+      addLabel(hint);
+      grid->addWidget(hint, r, kHintColumn);
+    }
+  }
+
+  ControlRegistry &controls_;
+  QList<QWidget *> focusOrder_;
+};
+
+} // namespace
+
+QList<QWidget *> BuildPage(const PageDef &page, QWidget *container, ControlRegistry &controls) {
+  return PageBuilderImpl(controls).build(page, container);
+}
+
+} // namespace kestrum

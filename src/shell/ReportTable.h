@@ -1,0 +1,21 @@
+#pragma once
+
+#include "profile/Profile.h"
+
+#include <array>
+
+namespace kestrum {
+
+// One of the analyser's 32 reports as the pages show it: the caption of its
+// box on "Show Reports" (ActReport), the caption of its box on "Report
+// sorting" (RepSort), the letter appended to ReportOrder, and what it lists.
+struct ReportInfo {
+  const char *activationCaption;
+  const char *sortingCaption;
+  char code;
+  const char *lists;
+};
+
+const std::array<ReportInfo, kReportCount> &reportTable();
+
+} // namespace kestrum
