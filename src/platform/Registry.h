@@ -41,6 +41,8 @@ constexpr long MoreData = 234;
 QString registryFolder();
 
 bool regKeyExists(RegistryRoot root, const QString &keyPath);
+// Creates the key path as needed (a key may hold no values).
+long regCreateKey(RegistryRoot root, const QString &keyPath);
 // Reads one value ("" = the key's default value). A value longer than
 // maxBytes answers MoreData.
 long regQueryValue(RegistryRoot root, const QString &keyPath, const QString &valueName,

@@ -1,0 +1,520 @@
+#include "Tellurix.h"
+
+#include "TellurixCode.h"
+
+#include <QFileInfo>
+
+#include <csignal>
+
+namespace kestrum::tellurix {
+
+std::atomic<int> Tellurix::live_{0};
+
+namespace {
+
+constexpr char kTempFilePrefix[] = "tellurix"; // the system takes its first three characters
+constexpr char kSystemDirectory[] = "/usr/bin/";
+constexpr char kWindowsDirectory[] = "/usr/";
+
+Variant zeroOf(MemberType type) {
+  Variant value;
+  Variant().convertTo(varTypeOf(type), value);
+  return value;
+}
+
+VarType paramType(char code) {
+  switch (code) {
+  case 'S': case 's': return VarType::String;
+  case 'B': case 'b': return VarType::Bool;
+  case 'D': case 'd': return VarType::Double;
+  default: return VarType::I32;
+  }
+}
+
+int requiredParams(const char *params) {
+  int required = 0;
+  for (const char *p = params; *p; ++p)
+    if (*p >= 'A' && *p <= 'Z')
+      ++required;
+  return required;
+}
+
+Variant currency(int64_t whole) { return Variant(Currency::fromWhole(whole)); }
+
+} // namespace
+
+Tellurix::Tellurix()
+    : startWatch_(AppWatch::Kind::Start, [this] { raise(Event::CheckedAppStart); }),
+      endWatch_(AppWatch::Kind::End, [this] { raise(Event::CheckedAppEnd); }) {
+  ++live_;
+  for (const MemberDef &def : members())
+    cache_.push_back(def.kind == MemberKind::Property ? zeroOf(def.type) : Variant());
+  taskList_.resize(2);
+  cpuUsage_.start(); // StartCpuUsageStat: the first sample of the processor-usage figure
+}
+
+Tellurix::~Tellurix() { --live_; }
+
+// ---- Dispatch -------------------------------------------------------------------
+
+int Tellurix::GetIDsOfNames(const QString &name, int32_t &dispid) const {
+  const MemberDef *def = memberByName(name);
+  if (!def)
+    return AutomationError::NoSuchMember;
+  dispid = def->dispid;
+  return 0;
+}
+
+bool Tellurix::GetMemberInfo(int32_t dispid, MemberInfo &info) const {
+  const MemberDef *def = memberByDispid(dispid);
+  if (!def)
+    return false;
+  info = MemberInfo();
+  info.name = QString::fromLatin1(def->name);
+  info.dispid = def->dispid;
+  info.isMethod = def->kind == MemberKind::Method;
+  info.type = varTypeOf(def->type);
+  for (const char *p = def->params; *p; ++p)
+    info.params.push_back(paramType(*p));
+  info.requiredParams = requiredParams(def->params);
+  info.readOnly =
+      def->assignment == Assignment::ReadOnly || def->assignment == Assignment::ReadOnlyIcon;
+  info.assignedBySet = def->assignment == Assignment::StoredByRef;
+  return true;
+}
+
+QString Tellurix::GetEventName(int32_t eventDispid) const {
+  for (const EventDef &event : events())
+    if (event.dispid == eventDispid)
+      return QString::fromLatin1(event.name);
+  return QString();
+}
+
+int Tellurix::Invoke(int32_t dispid, InvokeKind kind, std::vector<Variant> &args,
+                     Variant *result) {
+  const MemberDef *def = memberByDispid(dispid);
+  if (!def)
+    return AutomationError::NoSuchMember;
+  Variant out;
+  if (def->kind == MemberKind::Method) {
+    if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet)
+      return AutomationError::WrongArguments;
+    const size_t declared = strlen(def->params);
+    if (args.size() < size_t(requiredParams(def->params)))
+      return AutomationError::ArgumentNotOptional;
+    if (args.size() > declared)
+      return AutomationError::WrongArguments;
+    // Arguments arrive by reference: convert them to their declared types,
+    // call, and give back those the member changed.
+    std::vector<Variant> converted(args.size());
+    for (size_t i = 0; i < args.size(); ++i)
+      if (!args[i].isEmpty())
+        if (const int error = args[i].convertTo(paramType(def->params[i]), converted[i]))
+          return error;
+    const std::vector<Variant> before = converted;
+    if (const int error = call(*def, converted, out))
+      return error;
+    for (size_t i = 0; i < args.size(); ++i)
+      if (!(converted[i] == before[i]))
+        args[i] = converted[i];
+  } else if (kind == InvokeKind::PropertyGet || kind == InvokeKind::Method) {
+    if (!args.empty())
+      return AutomationError::WrongArguments;
+    if (const int error = get(*def, out))
+      return error;
+  } else {
+    if (args.size() != 1)
+      return AutomationError::WrongArguments;
+    return assign(*def, args[0]);
+  }
+  if (result)
+    *result = out;
+  return 0;
+}
+
+// ---- Property gets ------------------------------------------------------------------
+
+int Tellurix::get(const MemberDef &def, Variant &out) {
+  int error = 0;
+  const Member id = def.id;
+  switch (id) {
+  case Member::TempGetPath:
+    cache(id) = tempPath();
+    break;
+  case Member::TempGetFile: {
+    const QString name = CutAtNull(createTempFile(QString::fromLatin1(kTempFilePrefix)));
+    if (!name.isEmpty() && QFileInfo(name).size() == 0)
+      QFile::remove(name);
+    cache(id) = name;
+    break;
+  }
+  case Member::NetComputerName: cache(id) = computerName(); break;
+  case Member::NetUserName: cache(id) = userName(); break;
+  case Member::SysSysDir: cache(id) = QString::fromLatin1(kSystemDirectory); break;
+  case Member::SysWinDir: cache(id) = QString::fromLatin1(kWindowsDirectory); break;
+  case Member::SysProcessorUsage: cache(id) = cpuUsage_.percent(); break;
+  case Member::DrivesLogical: cache(id) = DrivesLogical(); break;
+  case Member::DriveName: case Member::DriveFileSystem: case Member::DriveSerial:
+  case Member::DriveSerialDOS: case Member::DriveMaxFilename: case Member::DriveCasePreserve:
+  case Member::DriveCaseSensitive: case Member::DriveUnicode: case Member::DriveFileSecurity:
+  case Member::DriveCompressionFile: case Member::DriveCompressionDrive:
+  case Member::DriveCurrentOK: case Member::DriveType: case Member::DriveMemTotal:
+  case Member::DriveMemAvail: case Member::DriveMemSectorPerCluster:
+  case Member::DriveMemBytePerSector: case Member::DriveMemClusterAvail:
+  case Member::DriveMemClusterTotal:
+    error = getDrive(id, cache(id));
+    break;
+  case Member::MemoryPhysTotal: case Member::MemoryPhysAvail: case Member::MemoryVirtualTotal:
+  case Member::MemoryVirtualAvail: case Member::MemorySwapTotal: case Member::MemorySwapAvail:
+  case Member::MemoryUsedTotal:
+    error = getMemory(id, cache(id));
+    break;
+  case Member::SysMemPageSize: case Member::SysMemMinAddress: case Member::SysMemMaxAddress:
+  case Member::SysProcessorMask: case Member::SysProcessorNumber: case Member::SysProcessorType:
+  case Member::SysMemAllocationSize: case Member::SysProcessorRevision:
+  case Member::SysProcessorName:
+    error = getSystem(id, cache(id));
+    break;
+  case Member::VersionMajor: case Member::VersionMinor: case Member::VersionBuild:
+  case Member::VersionPlatform: case Member::VersionAdditional:
+    error = getVersion(id, cache(id));
+    break;
+  case Member::BatteryStatus: case Member::BatteryPowerStatus: case Member::BatteryRestLifeSec:
+  case Member::BatteryRestLifePercent: case Member::BatteryTotalLifeSec:
+    error = getBattery(id, cache(id));
+    break;
+  case Member::TasksName: case Member::TasksCaption: case Member::TasksUsage:
+  case Member::TasksThreads: case Member::TasksFlags: case Member::TasksIs32Bit:
+  case Member::TasksID: case Member::TasksParentProcessID: case Member::TasksDefaultHeapID:
+  case Member::TasksModuleID: case Member::TasksBasePriority:
+    error = getTask(id, cache(id));
+    break;
+  default:
+    // Stored properties (and those whose facts this control does not gather
+    // yet) answer their cached value.
+    break;
+  }
+  if (error)
+    return error;
+  out = cache(id);
+  return 0;
+}
+
+QString Tellurix::DrivesLogical() {
+  QString digits;
+  FuncBinToStr(double(logicalDriveMask(logicalDrives())), digits);
+  QString letters;
+  for (qsizetype i = digits.size() - 1, bit = 0; i >= 0; --i, ++bit)
+    if (digits[i] == QLatin1Char('1'))
+      letters += QChar(char16_t('A' + bit));
+  return letters;
+}
+
+int Tellurix::getDrive(Member id, Variant &out) {
+  const QString letter = cache(Member::DriveCurrent).toString().left(1).toUpper();
+  const std::optional<Drive> drive = letter.isEmpty() ? std::nullopt : findDrive(letter[0]);
+  if (id == Member::DriveType) {
+    out = drive ? driveType(*drive) : 1; // 1: no root directory
+    return 0;
+  }
+  const bool spaceFigure = id == Member::DriveMemTotal || id == Member::DriveMemAvail ||
+                           id == Member::DriveMemSectorPerCluster ||
+                           id == Member::DriveMemBytePerSector ||
+                           id == Member::DriveMemClusterAvail || id == Member::DriveMemClusterTotal;
+  if (spaceFigure) {
+    const FreeSpace space = drive ? freeSpace(*drive) : FreeSpace();
+    switch (id) {
+    case Member::DriveMemTotal: out = currency(space.totalBytes); break;
+    case Member::DriveMemAvail: out = currency(space.freeBytes); break;
+    case Member::DriveMemSectorPerCluster: out = space.sectorsPerCluster; break;
+    case Member::DriveMemBytePerSector: out = space.bytesPerSector; break;
+    case Member::DriveMemClusterAvail: out = space.freeClusters; break;
+    default: out = space.totalClusters; break;
+    }
+    return 0;
+  }
+  const VolumeInfo volume = drive ? volumeInformation(*drive) : VolumeInfo();
+  switch (id) {
+  case Member::DriveName: out = volume.label; break;
+  case Member::DriveFileSystem: out = volume.fileSystem; break;
+  case Member::DriveSerial: out = QString::number(int32_t(volume.serial)); break;
+  case Member::DriveSerialDOS:
+    out = HexId(volume.serial >> 16) + QLatin1Char('-') + HexId(volume.serial & 0xFFFF);
+    break;
+  case Member::DriveMaxFilename: out = volume.maxComponentLength; break;
+  case Member::DriveCaseSensitive: out = bool(volume.flags & VolumeFlag::CaseSensitive); break;
+  case Member::DriveCasePreserve: out = bool(volume.flags & VolumeFlag::CasePreserved); break;
+  case Member::DriveUnicode: out = bool(volume.flags & VolumeFlag::Unicode); break;
+  case Member::DriveFileSecurity: out = bool(volume.flags & VolumeFlag::PersistentAcls); break;
+  case Member::DriveCompressionFile: out = bool(volume.flags & VolumeFlag::FileCompression); break;
+  case Member::DriveCompressionDrive: out = bool(volume.flags & VolumeFlag::VolumeCompressed); break;
+  default: out = volume.ok; break; // DriveCurrentOK
+  }
+  return 0;
+}
+
+int Tellurix::getMemory(Member id, Variant &out) {
+  const MemoryStatus memory = memoryStatus();
+  switch (id) {
+  case Member::MemoryPhysTotal: out = clampToI32(memory.physTotal); break;
+  case Member::MemoryPhysAvail: out = currency(memory.physAvail); break;
+  case Member::MemoryVirtualTotal: out = currency(memory.virtualTotal); break;
+  case Member::MemoryVirtualAvail: out = currency(memory.virtualAvail); break;
+  case Member::MemorySwapTotal: out = currency(memory.swapTotal); break;
+  case Member::MemorySwapAvail: out = currency(memory.swapAvail); break;
+  default: out = currency(memory.memoryLoad); break; // MemoryUsedTotal
+  }
+  return 0;
+}
+
+int Tellurix::getSystem(Member id, Variant &out) {
+  const SystemFacts facts = systemFacts();
+  switch (id) {
+  case Member::SysMemPageSize: out = facts.pageSize; break;
+  case Member::SysMemMinAddress: out = currency(facts.minAddress); break;
+  case Member::SysMemMaxAddress: out = currency(facts.maxAddress); break;
+  case Member::SysProcessorMask: out = facts.activeProcessorMask; break;
+  case Member::SysProcessorNumber: out = facts.processorCount; break;
+  case Member::SysProcessorType: out = processorTypeCode(facts.processorType); break;
+  case Member::SysMemAllocationSize: out = currency(facts.allocationGranularity); break;
+  case Member::SysProcessorRevision: out = facts.revision; break;
+  default: out = processorNameCode(facts.architecture, facts.level); break;
+  }
+  return 0;
+}
+
+int Tellurix::getVersion(Member id, Variant &out) {
+  const VersionFacts version = versionFacts();
+  if (!version.ok)
+    return 0; // the cached value stands
+  switch (id) {
+  case Member::VersionMajor: out = version.major; break;
+  case Member::VersionMinor: out = version.minor; break;
+  case Member::VersionBuild: out = version.build; break;
+  case Member::VersionPlatform: out = version.platformId; break;
+  default: out = version.additional; break;
+  }
+  return 0;
+}
+
+int Tellurix::getBattery(Member id, Variant &out) {
+  const PowerStatus power = powerStatus();
+  switch (id) {
+  case Member::BatteryStatus:
+    out = power.acLineStatus == 0 ? 0 : power.acLineStatus == 1 ? 1 : power.acLineStatus == 255 ? 3 : 2;
+    break;
+  case Member::BatteryPowerStatus:
+    if (power.acLineStatus != 1) {
+      out = -1;
+      break;
+    }
+    switch (power.batteryFlag) {
+    case 1: out = 0; break;
+    case 2: out = 1; break;
+    case 4: out = 2; break;
+    case 8: out = 3; break;
+    case 128: out = 4; break;
+    case 255: out = 5; break;
+    default: out = 6; break;
+    }
+    break;
+  case Member::BatteryRestLifePercent:
+    out = power.lifePercent > 100 ? -1 : power.lifePercent;
+    break;
+  case Member::BatteryRestLifeSec: out = power.lifeTimeSec; break;
+  default: out = power.fullLifeTimeSec; break; // BatteryTotalLifeSec
+  }
+  return 0;
+}
+
+int Tellurix::getTask(Member id, Variant &out) {
+  const int32_t current = cache(Member::TasksCurrent).toI32();
+  if (current < 0 || size_t(current) >= taskList_.size())
+    return AutomationError::SubscriptOutOfRange;
+  const TaskEntry &task = taskList_[size_t(current)];
+  switch (id) {
+  case Member::TasksName: out = CutAtNull(task.executable); break;
+  case Member::TasksCaption: out = FileNamePart(CutAtNull(task.executable)); break;
+  case Member::TasksID: out = HexId(task.processId); break;
+  case Member::TasksParentProcessID: out = HexId(task.parentProcessId); break;
+  case Member::TasksDefaultHeapID: out = HexId(task.defaultHeapId); break;
+  case Member::TasksModuleID: out = HexId(task.moduleId); break;
+  case Member::TasksUsage: out = int32_t(task.usage); break;
+  case Member::TasksThreads: out = int32_t(task.threads); break;
+  case Member::TasksFlags: out = int32_t(task.flags); break;
+  case Member::TasksBasePriority: out = task.basePriority; break;
+  default: out = IsPEImage(CutAtNull(task.executable)); break; // TasksIs32Bit
+  }
+  return 0;
+}
+
+// ---- Assignments ----------------------------------------------------------------------
+
+int Tellurix::assign(const MemberDef &def, const Variant &value) {
+  switch (def.assignment) {
+  case Assignment::None:
+    return AutomationError::WrongArguments;
+  case Assignment::ReadOnly:
+    return designMode() ? AutomationError::SetNotPermitted
+                        : AutomationError::SetNotSupportedAtRunTime;
+  case Assignment::ReadOnlyIcon:
+    return designMode() ? AutomationError::SetNotSupportedReadOnly
+                        : AutomationError::SetNotSupportedAtRunTime;
+  default:
+    break;
+  }
+  Variant v;
+  if (const int error = value.convertTo(varTypeOf(def.type), v))
+    return error;
+  switch (def.id) {
+  case Member::DriveCurrent:
+    v = normaliseDrive(v.toString());
+    break;
+  case Member::DriveName:
+    // Volume labels are not written on this platform; the label asked for is
+    // kept all the same.
+    v = v.toString().left(11);
+    break;
+  case Member::TasksCurrent:
+    if (v.toI32() < 0 || v.toI32() > cache(Member::TasksNumber).toI32())
+      return 0; // ignored, no property change
+    break;
+  default:
+    break;
+  }
+  cache(def.id) = v;
+  propertyChanged(def);
+  return 0;
+}
+
+QString Tellurix::normaliseDrive(QString value) {
+  if (value.isEmpty())
+    value = QStringLiteral("C");
+  value.truncate(1);
+  if (value[0] >= QLatin1Char('a') && value[0] <= QLatin1Char('z'))
+    value = value.toUpper();
+  if (value[0] < QLatin1Char('A') || value[0] > QLatin1Char('Z'))
+    value = QStringLiteral("C");
+  if (!DrivesLogical().contains(value[0]))
+    value = QStringLiteral("C");
+  return value;
+}
+
+void Tellurix::propertyChanged(const MemberDef &def) {
+  if (site_)
+    site_->PropertyChanged(def.dispid, QString::fromLatin1(def.name));
+}
+
+// ---- Methods -----------------------------------------------------------------------------
+
+int Tellurix::call(const MemberDef &def, std::vector<Variant> &args, Variant &out) {
+  args.resize(strlen(def.params)); // omitted optional arguments read as empty / 0
+  switch (def.id) {
+  case Member::FuncBinToStr: {
+    QString digits;
+    if (const int error = FuncBinToStr(args[0].toDouble(), digits))
+      return error;
+    out = digits;
+    return 0;
+  }
+  case Member::FuncStrToBin: {
+    double value = 0;
+    if (const int error = FuncStrToBin(args[0].toString(), value))
+      return error;
+    out = value;
+    return 0;
+  }
+  case Member::FuncHiWord: out = FuncHiWord(args[0].toI32()); return 0;
+  case Member::FuncLowWord: out = FuncLowWord(args[0].toI32()); return 0;
+  case Member::DriveExists: {
+    const QString letter = args[0].toString().left(1).toUpper();
+    args[0] = letter;
+    out = !letter.isEmpty() && DrivesLogical().contains(letter);
+    return 0;
+  }
+  case Member::CheckAppStart:
+    startWatch_.arm(args[0].toString(), args[1].toI32());
+    out = int32_t(0);
+    return 0;
+  case Member::CheckAppEnd:
+    endWatch_.arm(args[0].toString(), args[1].toI32());
+    out = int32_t(0);
+    return 0;
+  case Member::TasksMakeSnapshot:
+    if (const int error = TasksMakeSnapshot())
+      return error;
+    out = false;
+    return 0;
+  case Member::TasksEndCurrentTask: {
+    const int32_t current = cache(Member::TasksCurrent).toI32();
+    if (current < 0 || size_t(current) >= taskList_.size())
+      return AutomationError::SubscriptOutOfRange;
+    TasksEndCurrentTask();
+    out = int32_t(0);
+    return 0;
+  }
+  default:
+    // Shell and system actions and the about box are not provided by this build.
+    return AutomationError::ActionNotSupported;
+  }
+}
+
+int Tellurix::TasksMakeSnapshot() {
+  // Not refused on this platform: the process list is always readable here.
+  std::optional<std::vector<TaskEntry>> snapshot = takeProcessSnapshot();
+  cache(Member::TasksCurrent) = int32_t(0);
+  std::vector<TaskEntry> list = snapshot ? std::move(*snapshot) : std::vector<TaskEntry>();
+  const int32_t count = int32_t(list.size());
+  list.emplace_back(); // entry n exists and is empty
+  taskList_ = std::move(list);
+  cache(Member::TasksNumber) = count;
+  return 0;
+}
+
+void Tellurix::TasksEndCurrentTask() {
+  const TaskEntry &task = taskList_[size_t(cache(Member::TasksCurrent).toI32())];
+  // pid 0 is the empty entry; kill(0) would mean the caller's own process group.
+  if (task.processId > 0)
+    ::kill(pid_t(task.processId), SIGKILL);
+}
+
+void Tellurix::raise(Event event) {
+  if (sink_)
+    sink_->Invoke(int32_t(event));
+}
+
+// ---- Persistence ---------------------------------------------------------------------------
+
+void Tellurix::InitProperties() {
+  for (const MemberDef &def : members())
+    if (def.kind == MemberKind::Property)
+      cache(def.id) = def.bagDefault;
+}
+
+int Tellurix::ReadProperties(PropertyBag &bag) {
+  for (const MemberDef &def : members()) {
+    if (def.kind != MemberKind::Property)
+      continue;
+    const Variant stored = bag.ReadProperty(QString::fromLatin1(def.name), def.bagDefault);
+    Variant value;
+    // A value that does not fit the property's type (a damaged form) reads as the default.
+    if (stored.convertTo(varTypeOf(def.type), value) != 0)
+      value = def.bagDefault;
+    cache(def.id) = value;
+  }
+  return 0;
+}
+
+int Tellurix::WriteProperties(PropertyBag &bag) {
+  for (const MemberDef &def : members())
+    if (def.kind == MemberKind::Property)
+      bag.WriteProperty(QString::fromLatin1(def.name), cache(def.id), def.bagDefault);
+  return 0;
+}
+
+void Tellurix::Resize(int &width, int &height) {
+  width = 32;
+  height = 32;
+}
+
+} // namespace kestrum::tellurix
