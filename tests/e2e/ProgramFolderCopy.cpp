@@ -57,10 +57,11 @@ ProgramFolderCopy::Run ProgramFolderCopy::cli(const QStringList &args) const {
   return runProcess(process, builtProgramDir() + QStringLiteral("kestrum-cli"), args);
 }
 
-ProgramFolderCopy::Run ProgramFolderCopy::analyser() const {
+ProgramFolderCopy::Run ProgramFolderCopy::analyser(const QStringList &args,
+                                                   const QString &workingDir) const {
   QProcess process;
-  process.setWorkingDirectory(path());
-  return runProcess(process, file(QStringLiteral("analog")), {});
+  process.setWorkingDirectory(workingDir.isEmpty() ? path() : workingDir);
+  return runProcess(process, file(QStringLiteral("analog")), args);
 }
 
 QString readText(const QString &path) {

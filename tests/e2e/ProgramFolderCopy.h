@@ -24,7 +24,8 @@ public:
   QString file(const QString &name) const { return dir_.filePath(name); }
 
   Run cli(const QStringList &args) const;
-  Run analyser() const;
+  // The launcher, by default without arguments in the program folder.
+  Run analyser(const QStringList &args = {}, const QString &workingDir = {}) const;
 
   static QString builtProgramDir();
 
