@@ -39,7 +39,6 @@ static void initShellResources() { Q_INIT_RESOURCE(kestrum_shell); }
 namespace kestrum {
 namespace {
 
-constexpr int kTabsPerRow = 10;
 const QString kTitle = QStringLiteral("Kestrum");
 // The maker's web pages opened from the Help menu.
 const QString kMakerHome = QStringLiteral("https://www.brannock.example/");
@@ -196,7 +195,7 @@ void MForm::setPanelText(const QString &key, const QString &text) {
 void MForm::BuildPages() {
   auto *central = new QWidget;
   auto *layout = new QVBoxLayout(central);
-  mainTab_ = new TabStrip(kTabsPerRow);
+  mainTab_ = new TabStrip({11, 8}); // the shorter captions share the top row
   mainTab_->setObjectName(QStringLiteral("MainTab"));
   pages_ = new QStackedWidget;
   layout->addWidget(mainTab_);

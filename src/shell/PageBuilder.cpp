@@ -2,6 +2,7 @@
 
 #include "ControlValues.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -22,6 +23,20 @@ constexpr int kLabelColumn = 0;
 constexpr int kControlColumn = 1;
 constexpr int kHintColumn = 2;
 constexpr int kMaxTextLength = 65535; // the longest string a profile file holds
+constexpr int kControlWidth = 300;     // controls in columns that also show hints
+constexpr int kFrameInset = 10;        // left margin of a frame's rows
+
+bool hasLabelOnLeft(const PageRow &row) {
+  return row.kind == RowKind::TextBox || row.kind == RowKind::Password ||
+         row.kind == RowKind::ComboBox;
+}
+
+// How the rows of one column share their grid columns, so that labels,
+// controls and hints line up across headings and frames.
+struct ColumnMetrics {
+  int labelWidth = 0;
+  bool hasHints = false;
+};
 
 class PageBuilderImpl {
 public:
@@ -56,8 +71,21 @@ private:
     return false;
   }
 
+  static ColumnMetrics measure(const PageColumn &column) {
+    ColumnMetrics metrics;
+    const QFontMetrics font(QApplication::font());
+    for (const PageRow &row : column) {
+      if (hasLabelOnLeft(row))
+        metrics.labelWidth = std::max(metrics.labelWidth,
+                                      font.horizontalAdvance(QString::fromUtf8(row.label)) + 12);
+      metrics.hasHints = metrics.hasHints || *row.hint;
+    }
+    return metrics;
+  }
+
   QVBoxLayout *buildColumn(const PageColumn &column, bool bandExpands) {
     auto *layout = new QVBoxLayout;
+    column_ = measure(column);
     QGridLayout *grid = nullptr;
     const PageFrame *gridFrame = nullptr;
     bool columnExpands = false;
@@ -81,13 +109,21 @@ private:
 
   QGridLayout *newGrid(QVBoxLayout *column, const PageFrame *frame) {
     auto *grid = new QGridLayout;
-    grid->setColumnStretch(kControlColumn, 2);
-    grid->setColumnStretch(kHintColumn, 3);
     grid->setVerticalSpacing(4);
+    // Frames take their margin out of the page's left margin, so the same
+    // label width keeps the controls in line with the rows outside.
+    grid->setColumnMinimumWidth(kLabelColumn, column_.labelWidth);
+    if (column_.hasHints) {
+      grid->setColumnMinimumWidth(kControlColumn, kControlWidth);
+      grid->setColumnStretch(kHintColumn, 1);
+    } else {
+      grid->setColumnStretch(kControlColumn, 1);
+    }
     if (!frame) {
       column->addLayout(grid);
       return grid;
     }
+    grid->setContentsMargins(kFrameInset - 2, 6, 8, 6);
     auto *box = new QGroupBox(QString::fromUtf8(frame->caption));
     box->setLayout(grid);
     controls_.add(QString::fromLatin1(frame->control), frame->index, box);
@@ -212,7 +248,7 @@ private:
       label->setBuddy(control);
       addLabel(label);
       grid->addWidget(label, r, kLabelColumn);
-      grid->addWidget(control, r, kControlColumn, 1, hasHint ? 1 : 2);
+      grid->addWidget(control, r, kControlColumn, 1, column_.hasHints ? 1 : 2);
     }
     }
     if (hasHint) {
@@ -226,6 +262,7 @@ private:
 
   ControlRegistry &controls_;
   QList<QWidget *> focusOrder_;
+  ColumnMetrics column_;
 };
 
 } // namespace

@@ -1,14 +1,19 @@
 #include "TabStrip.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QToolButton>
 
 namespace kestrum {
 
-TabStrip::TabStrip(int tabsPerRow, QWidget *parent)
-    : QWidget(parent), tabsPerRow_(tabsPerRow), layout_(new QGridLayout(this)) {
-  layout_->setContentsMargins(0, 0, 0, 0);
-  layout_->setSpacing(2);
+TabStrip::TabStrip(QList<int> rowLengths, QWidget *parent)
+    : QWidget(parent), rowLengths_(std::move(rowLengths)), rows_(new QVBoxLayout(this)) {
+  rows_->setContentsMargins(0, 0, 0, 0);
+  rows_->setSpacing(2);
+  // The selected tab stands out like the front tab of a strip.
+  setStyleSheet(QStringLiteral("QToolButton { padding: 3px 8px; }"
+                               "QToolButton:checked { background: palette(base);"
+                               " border: 1px solid palette(highlight); }"));
   group_.setExclusive(true);
   connect(&group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
     if (checked)
@@ -26,7 +31,16 @@ int TabStrip::addTab(const QString &caption, const QString &toolTip) {
   tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   tab->setFocusPolicy(Qt::TabFocus);
   group_.addButton(tab, index);
-  layout_->addWidget(tab, index / tabsPerRow_, index % tabsPerRow_);
+  int row = 0;
+  for (int before = rowLengths_.value(0, index + 1); index >= before && row + 1 < rowLengths_.size();
+       before += rowLengths_[++row]) {
+  }
+  while (rowLayouts_.size() <= row) {
+    rowLayouts_ << new QHBoxLayout;
+    rowLayouts_.last()->setSpacing(2);
+    rows_->addLayout(rowLayouts_.last());
+  }
+  rowLayouts_[row]->addWidget(tab);
   if (index == 0)
     tab->setChecked(true);
   return index;

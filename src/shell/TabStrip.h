@@ -3,7 +3,8 @@
 #include <QButtonGroup>
 #include <QWidget>
 
-class QGridLayout;
+class QHBoxLayout;
+class QVBoxLayout;
 
 namespace kestrum {
 
@@ -12,7 +13,8 @@ namespace kestrum {
 class TabStrip : public QWidget {
   Q_OBJECT
 public:
-  explicit TabStrip(int tabsPerRow, QWidget *parent = nullptr);
+  // rowLengths: how many tabs each row holds, top row first.
+  explicit TabStrip(QList<int> rowLengths, QWidget *parent = nullptr);
 
   int addTab(const QString &caption, const QString &toolTip);
   int count() const { return int(group_.buttons().size()); }
@@ -26,8 +28,9 @@ signals:
   void currentChanged(int index);
 
 private:
-  int tabsPerRow_;
-  QGridLayout *layout_;
+  QList<int> rowLengths_;
+  QVBoxLayout *rows_;
+  QList<QHBoxLayout *> rowLayouts_;
   QButtonGroup group_;
 };
 

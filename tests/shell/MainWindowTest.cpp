@@ -1,0 +1,253 @@
+// The window's frame and pages as built from their tables.
+
+#include "ShellFixture.h"
+#include "shell/ControlValues.h"
+#include "shell/MainWindowTables.h"
+#include "shell/PageTable.h"
+#include "shell/TabStrip.h"
+#include "shell/WindowBinding.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+#include <QToolBar>
+
+namespace kestrum::testing {
+namespace {
+
+using MainWindow = ShellFixture;
+
+QString key(const char *control, int index) {
+  return QStringLiteral("%1(%2)").arg(QString::fromLatin1(control)).arg(index);
+}
+
+TEST_F(MainWindow, StartsWithTheProductTitleAndTheFirstPageInFront) {
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Brannock Kestrum"));
+  EXPECT_EQ(window->MainTab()->currentIndex(), 0);
+  EXPECT_EQ(window->FrontPage(), window->MCont(0));
+}
+
+TEST_F(MainWindow, EachTabBringsExactlyItsOwnPageToTheFront) {
+  const auto &pages = pageTable();
+  ASSERT_EQ(pages.size(), 19u);
+  ASSERT_EQ(window->MainTab()->count(), 19);
+  window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->setText(QStringLiteral("typed"));
+  for (int tab = 18; tab >= 0; --tab) {
+    EXPECT_EQ(window->MainTab()->tabText(tab), QString::fromUtf8(pages[size_t(tab)].caption));
+    EXPECT_EQ(window->MainTab()->tabToolTip(tab), QString::fromUtf8(pages[size_t(tab)].tooltip));
+    QTest::mouseClick(window->MainTab()->tabButton(tab), Qt::LeftButton);
+    EXPECT_EQ(window->FrontPage(), window->MCont(tab)) << tab;
+  }
+  // Switching pages re-reads nothing from the profile record.
+  EXPECT_EQ(window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->text(), QStringLiteral("typed"));
+}
+
+// Every field with a control is on exactly one page, in exactly one row, and
+// its control is of the kind its type needs.
+TEST_F(MainWindow, EveryBoundFieldIsReachableOnExactlyOnePage) {
+  QHash<QString, int> rowsPerControl;
+  QHash<QString, int> pageOfControl;
+  const auto &pages = pageTable();
+  for (size_t p = 0; p < pages.size(); ++p)
+    forEachRow(pages[p], [&](const PageRow &row) {
+      if (!row.control)
+        return;
+      const QString k = key(row.control, row.index);
+      ++rowsPerControl[k];
+      pageOfControl[k] = int(p);
+    });
+  for (auto it = rowsPerControl.cbegin(); it != rowsPerControl.cend(); ++it)
+    EXPECT_EQ(it.value(), 1) << it.key().toStdString() << " appears in several rows";
+
+  int bound = 0;
+  QSet<QWidget *> seen;
+  for (const FieldInfo &field : profileFields()) {
+    if (!hasWindowControl(field))
+      continue;
+    ++bound;
+    SCOPED_TRACE(std::string(field.name));
+    const std::string_view kind = controlKindName(field.control);
+    const QString k = key(std::string(kind).c_str(), field.controlIndex);
+    ASSERT_TRUE(pageOfControl.contains(k)) << k.toStdString();
+    QWidget *control = controlFor(window->controls(), field);
+    ASSERT_NE(control, nullptr);
+    EXPECT_FALSE(seen.contains(control));
+    seen.insert(control);
+    EXPECT_TRUE(window->MCont(pageOfControl[k])->isAncestorOf(control));
+    EXPECT_EQ(qobject_cast<QCheckBox *>(control) != nullptr, field.type == FieldType::Bool16);
+  }
+  EXPECT_EQ(bound, 214);
+}
+
+TEST_F(MainWindow, ThePasswordNeverShowsItsCharacters) {
+  auto *password = window->control<QLineEdit>(QStringLiteral("DummyT"), 63);
+  ASSERT_NE(password, nullptr);
+  password->setText(QStringLiteral("secret"));
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(password->displayText().contains(QStringLiteral("secret")), false);
+}
+
+// Combo boxes keep text that is not in their list, with its case, as typed.
+TEST_F(MainWindow, TypedComboTextIsStoredAsTyped) {
+  const struct {
+    int index;
+    const char *typed;
+  } cases[] = {{0, "rEAD"}, {8, "r"}, {42, "CUSTOM-FORMAT"}};
+  window->control<QCheckBox>(QStringLiteral("LogCheck"))->setChecked(true); // frame of 42
+  for (const auto &c : cases) {
+    auto *combo = window->control<QComboBox>(QStringLiteral("DummyCo"), c.index);
+    ASSERT_NE(combo, nullptr);
+    combo->clearEditText();
+    QTest::keyClicks(combo->lineEdit(), QString::fromUtf8(c.typed));
+    window->ReadWriteWindow(false);
+    for (const FieldInfo &field : profileFields())
+      if (field.control == ControlKind::DummyCo && field.controlIndex == c.index)
+        EXPECT_EQ(field.string(window->profile().Settings), QString::fromUtf8(c.typed));
+  }
+}
+
+TEST_F(MainWindow, MenusFollowTheMenuTable) {
+  QStringList topLevel;
+  for (QAction *menu : window->menuBar()->actions())
+    topLevel << menu->text();
+  EXPECT_EQ(topLevel, (QStringList{"&File", "&Run", "&Tools", "&Help"}));
+
+  // Walk the built menus and the table side by side, separators included.
+  QList<QAction *> built;
+  for (QAction *menu : window->menuBar()->actions()) {
+    built << menu;
+    built << menu->menu()->actions();
+  }
+  const auto table = menuTable();
+  ASSERT_EQ(built.size(), qsizetype(table.size()));
+  for (size_t i = 0; i < table.size(); ++i) {
+    const MenuEntryDef &def = table[i];
+    QAction *action = built[qsizetype(i)];
+    SCOPED_TRACE(std::string(def.name) + " " + std::to_string(def.index));
+    if (std::string_view(def.name) == "-") {
+      EXPECT_TRUE(action->isSeparator());
+      continue;
+    }
+    if (!def.topLevel)
+      EXPECT_EQ(action, window->menuEntry(QString::fromLatin1(def.name), def.index));
+    if (def.index < 0)
+      EXPECT_EQ(action->text(), QString::fromUtf8(def.caption));
+    EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(def.shortcut)));
+  }
+  for (int i = 0; i < kQuickMenuCount; ++i)
+    EXPECT_FALSE(window->menuEntry(QStringLiteral("mnuFileQuick"), i)->isVisible());
+}
+
+TEST_F(MainWindow, ToolbarButtonsRunTheirMenuEntries) {
+  QStringList keys;
+  for (QAction *action : window->ToolB()->actions())
+    if (!action->isSeparator())
+      keys << action->objectName();
+  EXPECT_EQ(keys, (QStringList{"New", "Open", "Save", "Run", "RunAndSee", "RunAndSettings",
+                               "ConSet", "See"}));
+  for (const ToolButtonDef &def : toolbarTable()) {
+    QAction *button = window->toolButton(QString::fromLatin1(def.key));
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(def.tooltip));
+    int triggered = 0;
+    auto connection = QObject::connect(window->menuEntry(QString::fromLatin1(def.menuEntry)),
+                                       &QAction::triggered, [&] { ++triggered; });
+    button->trigger();
+    QObject::disconnect(connection);
+    EXPECT_EQ(triggered, 1) << def.key;
+  }
+  window->ToolB_ButtonClick(QStringLiteral("NoSuchKey")); // does nothing
+}
+
+TEST_F(MainWindow, StatusBarPanelsStartWithTheirTexts) {
+  for (const StatusPanelDef &def : statusPanelTable())
+    EXPECT_EQ(window->panelText(QString::fromLatin1(def.key)), QString::fromUtf8(def.text)) << def.key;
+}
+
+TEST_F(MainWindow, SetModeShowsTheModeEverywhere) {
+  for (bool offline : {true, false, true}) {
+    window->SetMode(offline);
+    EXPECT_EQ(window->menuEntry(QStringLiteral("mnuFileOffline"))->isChecked(), offline);
+    EXPECT_EQ(window->panelText(QStringLiteral("Mode")), offline ? "offline" : "online");
+    EXPECT_EQ(globals().Settings.Options.OfflineMode, offline ? kTrue16 : kFalse16);
+    EXPECT_EQ(window->toolButton(QStringLiteral("ConSet"))->icon().cacheKey(),
+              window->image(offline ? QStringLiteral("ConNo") : QStringLiteral("ConYes")).cacheKey());
+  }
+  // The connection button switches to the opposite of the check mark.
+  window->ToolB_ButtonClick(QStringLiteral("ConSet"));
+  EXPECT_EQ(window->panelText(QStringLiteral("Mode")), QStringLiteral("online"));
+  window->ToolB_ButtonClick(QStringLiteral("ConSet"));
+  EXPECT_EQ(window->panelText(QStringLiteral("Mode")), QStringLiteral("offline"));
+}
+
+TEST_F(MainWindow, FramesFollowTheirCheckBoxesWhenClicked) {
+  const struct {
+    const char *box;
+    const char *frame;
+  } switches[] = {{"LogCheck", "LogFrame"}, {"DumShowDebug", "DumDebug"}, {"DumShowWarning", "DumWarning"}};
+  window->show();
+  for (const auto &s : switches) {
+    auto *box = window->control<QCheckBox>(QString::fromLatin1(s.box));
+    QWidget *frame = window->controls().find(QString::fromLatin1(s.frame));
+    for (int click = 0; click < 3; ++click) {
+      box->click();
+      EXPECT_EQ(frame->isEnabled(), box->isChecked()) << s.box << " click " << click;
+    }
+  }
+}
+
+TEST_F(MainWindow, HelpButtonsOpenTheirFilesInTheProgramFolder) {
+  const QString dirPath = globals().ProgramDir;
+  window->control<QPushButton>(QStringLiteral("ButShowHirarchical"))->click();
+  window->control<QPushButton>(QStringLiteral("ButUseQuickDNS"))->click();
+  window->menuEntry(QStringLiteral("mnuHelpAnalogHelp"))->trigger();
+  EXPECT_EQ(desktop.opened, (QStringList{dirPath + "docs/hierreps.html", dirPath + "QuickDNS.html",
+                                         dirPath + "docs/Readme.html"}));
+
+  // "Show Log" opens the error log in the editor; with no log named, the folder.
+  auto *errFile = window->control<QLineEdit>(QStringLiteral("DummyT"), 67);
+  for (const QString &name : {QString(), QStringLiteral("Errors.txt")}) {
+    errFile->setText(name);
+    window->control<QPushButton>(QStringLiteral("DoShow"))->click();
+    EXPECT_EQ(desktop.edited.last(), dirPath + name);
+  }
+}
+
+TEST_F(MainWindow, ShowHelpOpensTheInformationWindowWithoutBlocking) {
+  window->control<QPushButton>(QStringLiteral("ShowInfo"))->click();
+  QWidget *info = nullptr;
+  for (QWidget *w : QApplication::topLevelWidgets())
+    if (w->windowTitle() == QLatin1String("Information") && w->isVisible())
+      info = w;
+  ASSERT_NE(info, nullptr);
+  EXPECT_FALSE(info->isModal());
+  auto *ok = info->findChild<QPushButton *>();
+  ASSERT_NE(ok, nullptr);
+  ok->click();
+  EXPECT_FALSE(info->isVisible());
+}
+
+TEST_F(MainWindow, FileSaveWritesTheProfileOrSaysItCouldNot) {
+  globals().CurrentProfilePath = path(QStringLiteral("Saved.Kestrum"));
+  window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->setText(QStringLiteral("Mine"));
+  window->menuEntry(QStringLiteral("mnuFileSave"))->trigger();
+  EXPECT_TRUE(QFile::exists(globals().CurrentProfilePath));
+  EXPECT_EQ(window->windowTitle(),
+            QStringLiteral("Kestrum - Mine (%1)").arg(globals().CurrentProfilePath));
+  EXPECT_TRUE(messages.shown.empty());
+
+  globals().CurrentProfilePath = dir.path();
+  window->menuEntry(QStringLiteral("mnuFileSave"))->trigger();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, QStringLiteral("Could not save file"));
+  EXPECT_EQ(messages.shown[0].title, QStringLiteral("Error"));
+}
+
+} // namespace
+} // namespace kestrum::testing
