@@ -78,8 +78,8 @@ bool hasEnded(char state) { return state == 'Z' || state == 'X' || state == 'x';
 
 int32_t basePriorityFromNice(long nice) { return nice == 0 ? 8 : nice < 0 ? 13 : 4; }
 
-ProcessScan::ProcessScan() {
-  dirFd_ = open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+ProcessScan::ProcessScan(const char *procRoot) {
+  dirFd_ = open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd_ >= 0) {
     dir_ = fdopendir(dup(dirFd_));
   }
@@ -113,8 +113,8 @@ bool ProcessScan::next(ProcessNames &out) {
   return false;
 }
 
-std::optional<std::vector<TaskEntry>> takeProcessSnapshot() {
-  const int dirFd = open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+std::optional<std::vector<TaskEntry>> takeProcessSnapshot(const char *procRoot) {
+  const int dirFd = open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0)
     return std::nullopt;
   DIR *dir = fdopendir(dup(dirFd));

@@ -31,9 +31,11 @@ inline constexpr uint32_t kTaskEntrySize = 296;
 // Base priority class from the nice value: normal 8, raised 13, lowered 4.
 int32_t basePriorityFromNice(long nice);
 
+inline constexpr char kProcRoot[] = "/proc";
+
 // All live processes in /proc order (ended processes that wait to be reaped
-// are left out). nullopt when /proc cannot be read.
-std::optional<std::vector<TaskEntry>> takeProcessSnapshot();
+// are left out). nullopt when the process folder cannot be read.
+std::optional<std::vector<TaskEntry>> takeProcessSnapshot(const char *procRoot = kProcRoot);
 
 // What the watch compares of one live process.
 struct ProcessNames {
@@ -45,7 +47,7 @@ struct ProcessNames {
 // Returns false when /proc cannot be read (no process visited).
 class ProcessScan {
 public:
-  ProcessScan();
+  explicit ProcessScan(const char *procRoot = kProcRoot);
   ~ProcessScan();
   ProcessScan(const ProcessScan &) = delete;
   ProcessScan &operator=(const ProcessScan &) = delete;

@@ -461,7 +461,7 @@ int Tellurix::call(const MemberDef &def, std::vector<Variant> &args, Variant &ou
 
 int Tellurix::TasksMakeSnapshot() {
   // Not refused on this platform: the process list is always readable here.
-  std::optional<std::vector<TaskEntry>> snapshot = takeProcessSnapshot();
+  std::optional<std::vector<TaskEntry>> snapshot = takeProcessSnapshot(procRoot_.constData());
   cache(Member::TasksCurrent) = int32_t(0);
   std::vector<TaskEntry> list = snapshot ? std::move(*snapshot) : std::vector<TaskEntry>();
   const int32_t count = int32_t(list.size());

@@ -40,6 +40,8 @@ public:
   // The watches, for tests that drive ticks by hand.
   AppWatch &startWatch() { return startWatch_; }
   AppWatch &endWatch() { return endWatch_; }
+  // The folder the task list is read from (a prepared tree in tests).
+  void setProcRoot(const QByteArray &folder) { procRoot_ = folder; }
 
 private:
   int get(const MemberDef &def, Variant &out);
@@ -68,6 +70,7 @@ private:
   CpuUsage cpuUsage_;
   AppWatch startWatch_;
   AppWatch endWatch_;
+  QByteArray procRoot_ = kProcRoot;
   Site *site_ = nullptr;
   EventSink *sink_ = nullptr;
 
