@@ -43,6 +43,7 @@ public:
   PageBuilderImpl(ControlRegistry &controls) : controls_(controls) {}
 
   QList<QWidget *> build(const PageDef &page, QWidget *container) {
+    rowTooltip_ = page.rowTooltip;
     auto *pageLayout = new QVBoxLayout(container);
     bool expanding = false;
     for (const PageBand &band : page.bands) {
@@ -156,7 +157,11 @@ private:
     QString label = QString::fromUtf8(row.label).trimmed();
     if (label.endsWith(QLatin1Char(':')))
       label.chop(1);
-    return label.isEmpty() ? QString() : QStringLiteral("Sets the %1.").arg(label);
+    if (label.isEmpty())
+      return {};
+    if (row.kind == RowKind::CheckBox)
+      return QStringLiteral("Check to switch on: %1.").arg(label);
+    return QString::fromUtf8(rowTooltip_ ? rowTooltip_ : "Sets the %1.").arg(label.toLower());
   }
 
   QWidget *createControl(const PageRow &row) {
@@ -263,6 +268,7 @@ private:
   ControlRegistry &controls_;
   QList<QWidget *> focusOrder_;
   ColumnMetrics column_;
+  const char *rowTooltip_ = nullptr;
 };
 
 } // namespace

@@ -343,7 +343,7 @@ std::vector<PageDef> buildPages() {
                   "tells analog to include the number of page requests",
                   "and percentage of the bytes, in that order, as the",
                   "columns for the Hourly Summary."})}},
-  }});
+  }, "The column letters of the %1 (see the legend)."});
 
   pages.push_back({"Time Report/2", "Sets sorting for time reports", {
       {{note("If you use All time graphs or All graphs backwards all other settings are "
@@ -360,18 +360,25 @@ std::vector<PageDef> buildPages() {
            combo("All time graphs:", 16, kGraphBases),
        },
        {
-           check("Monthly graph backwards", "DummyC", 14),
-           check("Weekly graph backwards", "DummyC", 15),
-           check("Daily graph backwards", "DummyC", 17),
-           check("Hourly graph backwards", "DummyC", 19),
-           check("Quarter-Hour graph backwards", "DummyC", 20),
-           check("Five-minure graph backwards", "DummyC", 21),
-           check("All graphs backwards", "DummyC", 22),
+           check("Monthly graph backwards", "DummyC", 14)
+               .tip("The graph lists the latest time first."),
+           check("Weekly graph backwards", "DummyC", 15)
+               .tip("The graph lists the latest time first."),
+           check("Daily graph backwards", "DummyC", 17)
+               .tip("The graph lists the latest time first."),
+           check("Hourly graph backwards", "DummyC", 19)
+               .tip("The graph lists the latest time first."),
+           check("Quarter-Hour graph backwards", "DummyC", 20)
+               .tip("The graph lists the latest time first."),
+           check("Five-minure graph backwards", "DummyC", 21)
+               .tip("The graph lists the latest time first."),
+           check("All graphs backwards", "DummyC", 22)
+               .tip("The graph lists the latest time first."),
        },
        {help(29, {"R\tNumber of requests", "r \tPercentage of the requests",
                   "P \tNumber of page requests", "p \tPercentage of the page requests",
                   "B \tNumber of bytes transferred", "b \tPercentage of the bytes"})}},
-  }});
+  }, "The figure (letter from the legend) the bars of the %1 show."});
 
   pages.push_back({"Time Report/3", "Sets other settings for time reports", {{{
       heading("General settings:"),
@@ -387,7 +394,7 @@ std::vector<PageDef> buildPages() {
       text("Hourly report:", 35),
       text("Quarter-Hour rep:", 34),
       text("Five-minute rep.:", 33),
-  }}}});
+  }}}, "The most rows the %1 lists; 0 lists all."});
 
   pages.push_back({"Other Reports/1", "Sets columns for general reports", {{
       {
@@ -424,7 +431,7 @@ std::vector<PageDef> buildPages() {
           help(58, {"B \tNumber of bytes transferred", "b \tPercentage of the bytes",
                     "D\tdate of last access"}),
       },
-  }}});
+  }}, "The column letters of the %1 (see the legend)."});
 
   pages.push_back({"Other Reports/2", "Sets sorting for general reports", {
       {{heading("Sorting of other reports:"), note("specifies how the reports are sorted")}},
@@ -453,7 +460,7 @@ std::vector<PageDef> buildPages() {
            combo("Status code report:", 37, kSortShort),
            combo("OS report:", 40, kSortFull),
        }},
-  }});
+  }, "How the lines of the %1 are sorted."});
 
   pages.push_back({"Other Reports/3", "Sets other settings for general reports", {
       {{help(79, {"1Mb      \tat least 1 megabyte", "0.5%r   \t0.5% of the requests (ditto %p and %b)",
@@ -489,7 +496,7 @@ std::vector<PageDef> buildPages() {
            text("Status code report:", 80),
            text("OS report:", 76),
        }},
-  }});
+  }, "The floor of the %1: which lines it lists (see the samples)."});
 
   pages.push_back({"Other Reports/Sub", "Sets subsorting/-control for general reports", {{{
       heading("Sub-settings (tree settings) for other reports:"),

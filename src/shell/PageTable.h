@@ -58,6 +58,9 @@ struct PageDef {
   const char *caption; // tab caption
   const char *tooltip; // tab tooltip
   std::vector<PageBand> bands;
+  // Tooltip of rows that have neither tooltip nor hint; %1 is the row's
+  // label in lower case without its colon. Null: "Sets the %1."
+  const char *rowTooltip = nullptr;
 };
 
 // The 19 tab pages of the main window, tab 1 first.
