@@ -133,6 +133,12 @@ TEST_F(ListEditors, CreateAppendsAndDeleteRemovesTheSelectedLine) {
     EXPECT_EQ(box->item(2)->text(), QString::fromUtf8(c.expected));
     EXPECT_FALSE(del->isEnabled());
 
+    // The input fields keep their text, so Create again adds the same line.
+    (window.get()->*c.create)();
+    EXPECT_EQ(used(p.*c.list), (QStringList{"first", "second", c.expected, c.expected}));
+    box->setCurrentRow(3);
+    del->click();
+
     box->setCurrentRow(0);
     EXPECT_TRUE(del->isEnabled());
     del->click();
@@ -144,9 +150,6 @@ TEST_F(ListEditors, CreateAppendsAndDeleteRemovesTheSelectedLine) {
     del->click();
     EXPECT_EQ(used(p.*c.list), (QStringList{"second"}));
     EXPECT_FALSE(del->isEnabled());
-    // The input fields keep their text after Create.
-    if (auto *kind = window->control<QComboBox>("AliasAdd1"); c.create == &MForm::AliasNew_Click)
-      EXPECT_EQ(kind->currentText(), QStringLiteral("HOSTALIAS"));
   }
 }
 

@@ -107,9 +107,11 @@ TEST_F(MainWindow, TypedComboTextIsStoredAsTyped) {
     combo->clearEditText();
     QTest::keyClicks(combo->lineEdit(), QString::fromUtf8(c.typed));
     window->ReadWriteWindow(false);
-    for (const FieldInfo &field : profileFields())
-      if (field.control == ControlKind::DummyCo && field.controlIndex == c.index)
+    for (const FieldInfo &field : profileFields()) {
+      if (field.control == ControlKind::DummyCo && field.controlIndex == c.index) {
         EXPECT_EQ(field.string(window->profile().Settings), QString::fromUtf8(c.typed));
+      }
+    }
   }
 }
 
@@ -135,10 +137,12 @@ TEST_F(MainWindow, MenusFollowTheMenuTable) {
       EXPECT_TRUE(action->isSeparator());
       continue;
     }
-    if (!def.topLevel)
+    if (!def.topLevel) {
       EXPECT_EQ(action, window->menuEntry(QString::fromLatin1(def.name), def.index));
-    if (def.index < 0)
+    }
+    if (def.index < 0) {
       EXPECT_EQ(action->text(), QString::fromUtf8(def.caption));
+    }
     EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(def.shortcut)));
   }
   for (int i = 0; i < kQuickMenuCount; ++i)

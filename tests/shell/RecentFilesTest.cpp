@@ -68,8 +68,9 @@ TEST_F(RecentFilesMenu, SavingRefreshesTheListTitleAndMenu) {
   for (int i = 0; i < 6; ++i) {
     QAction *entry = window->menuEntry(QStringLiteral("mnuFileQuick"), i);
     EXPECT_EQ(entry->isVisible(), i < 3) << i;
-    if (i < 3)
+    if (i < 3) {
       EXPECT_EQ(entry->text(), names[i]);
+    }
   }
 }
 
