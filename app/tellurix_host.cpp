@@ -260,9 +260,11 @@ int main(int argc, char **argv) {
         continue;
       }
       Variant value;
-      int error = command == QLatin1String("set")
-                      ? loadPicture(text, value)
-                      : Variant(text).convertTo(info.type == VarType::Empty ? VarType::String : info.type, value);
+      int error = 0;
+      if (command == QLatin1String("set"))
+        error = loadPicture(text, value);
+      else if (Variant(text).convertTo(info.type, value) != 0)
+        value = Variant(text); // the control answers: its assignment rules come first
       if (!error) {
         std::vector<Variant> args{value};
         error = control->Invoke(info.dispid,
