@@ -99,15 +99,29 @@ bool ProcessScan::next(ProcessNames &out) {
     if (!isPidName(entry->d_name))
       continue;
     char path[300];
+    snprintf(path, sizeof path, "%s/exe", entry->d_name);
+    const ssize_t exeLength = readlinkat(dirFd_, path, exe_, sizeof exe_);
+    if (exeLength > 0) {
+      // A process with an executable link has not ended: its name is enough.
+      snprintf(path, sizeof path, "%s/comm", entry->d_name);
+      ssize_t nameLength = readAt(dirFd_, path, stat_, sizeof stat_);
+      if (nameLength < 0)
+        continue; // gone meanwhile
+      if (nameLength > 0 && stat_[nameLength - 1] == '\n')
+        --nameLength;
+      out.executable = std::string_view(exe_, size_t(exeLength));
+      out.name = std::string_view(stat_, size_t(nameLength));
+      return true;
+    }
+    // No link (a kernel thread, another user's process, or one that has
+    // ended and waits to be reaped): the state tells.
     snprintf(path, sizeof path, "%s/stat", entry->d_name);
     const ssize_t statLength = readAt(dirFd_, path, stat_, sizeof stat_);
     StatFields stat;
     if (statLength <= 0 || !parseStat(stat_, statLength, stat) || hasEnded(stat.state))
-      continue; // gone meanwhile, or ended and waiting to be reaped
-    snprintf(path, sizeof path, "%s/exe", entry->d_name);
-    const ssize_t exeLength = readlinkat(dirFd_, path, exe_, sizeof exe_);
+      continue;
     out.name = stat.name;
-    out.executable = exeLength > 0 ? std::string_view(exe_, size_t(exeLength)) : stat.name;
+    out.executable = stat.name;
     return true;
   }
   return false;
