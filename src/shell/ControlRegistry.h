@@ -12,9 +12,15 @@ namespace kestrum {
 // index -1.
 class ControlRegistry {
 public:
-  void add(const QString &name, int index, QWidget *control) { controls_.insert({name, index}, control); }
-  QWidget *find(const QString &name, int index = -1) const { return controls_.value({name, index}); }
-  bool contains(const QString &name, int index = -1) const { return controls_.contains({name, index}); }
+  void add(const QString &name, int index, QWidget *control) {
+    controls_.insert({name, index}, control);
+  }
+  QWidget *find(const QString &name, int index = -1) const {
+    return controls_.value({name, index});
+  }
+  bool contains(const QString &name, int index = -1) const {
+    return controls_.contains({name, index});
+  }
   // Number of registered members of an array (or 1 for a named control).
   int count(const QString &name) const {
     int n = 0;

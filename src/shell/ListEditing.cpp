@@ -4,12 +4,12 @@ namespace kestrum {
 namespace {
 
 constexpr const char *kAliasKeywords[] = {
-    "FILEALIAS",        "HOSTALIAS",           "BROWALIAS",          "REFALIAS",
-    "USERALIAS",        "VHOSTALIAS",          "TYPEOUTPUTALIAS",    "REQOUTPUTALIAS",
-    "REDIROUTPUTALIAS", "FAILOUTPUTALIAS",     "DIROUTPUTALIAS",     "HOSTOUTPUTALIAS",
-    "DOMOUTPUTALIAS",   "ORGOUTPUTALIAS",      "REFOUTPUTALIAS",     "REFSITEOUTPUTALIAS",
-    "REDIRREFOUTPUTALIAS", "FAILREFOUTPUTALIAS", "BROWOUTPUTALIAS",  "FULLBROWOUTPUTALIAS",
-    "OSOUTPUTALIAS",    "VHOSTOUTPUTALIAS",    "USEROUTPUTALIAS",    "FAILUSEROUTPUTALIAS",
+    "FILEALIAS",           "HOSTALIAS",          "BROWALIAS",       "REFALIAS",
+    "USERALIAS",           "VHOSTALIAS",         "TYPEOUTPUTALIAS", "REQOUTPUTALIAS",
+    "REDIROUTPUTALIAS",    "FAILOUTPUTALIAS",    "DIROUTPUTALIAS",  "HOSTOUTPUTALIAS",
+    "DOMOUTPUTALIAS",      "ORGOUTPUTALIAS",     "REFOUTPUTALIAS",  "REFSITEOUTPUTALIAS",
+    "REDIRREFOUTPUTALIAS", "FAILREFOUTPUTALIAS", "BROWOUTPUTALIAS", "FULLBROWOUTPUTALIAS",
+    "OSOUTPUTALIAS",       "VHOSTOUTPUTALIAS",   "USEROUTPUTALIAS", "FAILUSEROUTPUTALIAS",
 };
 
 // Each INCLUDE is directly followed by its EXCLUDE.
@@ -34,8 +34,12 @@ constexpr const char *kInclusionKeywords[] = {
 
 } // namespace
 
-std::span<const char *const> aliasKeywords() { return kAliasKeywords; }
-std::span<const char *const> inclusionKeywords() { return kInclusionKeywords; }
+std::span<const char *const> aliasKeywords() {
+  return kAliasKeywords;
+}
+std::span<const char *const> inclusionKeywords() {
+  return kInclusionKeywords;
+}
 
 QString AliasLine(const QString &keyword, const QString &from, const QString &to) {
   return keyword + QLatin1Char(' ') + from + QLatin1Char(' ') + to;

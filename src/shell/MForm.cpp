@@ -34,7 +34,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-static void initShellResources() { Q_INIT_RESOURCE(kestrum_shell); }
+static void initShellResources() {
+  Q_INIT_RESOURCE(kestrum_shell);
+}
 
 namespace kestrum {
 namespace {
@@ -202,8 +204,8 @@ void MForm::BuildPages() {
   layout->addWidget(pages_, 1);
   QWidget *previous = mainTab_->tabButton(0);
   for (const PageDef &page : pageTable()) {
-    const int index = mainTab_->addTab(QString::fromUtf8(page.caption),
-                                       QString::fromUtf8(page.tooltip));
+    const int index =
+        mainTab_->addTab(QString::fromUtf8(page.caption), QString::fromUtf8(page.tooltip));
     auto *container = new QWidget;
     container->setObjectName(QStringLiteral("MCont(%1)").arg(index));
     controls_.add(QStringLiteral("MCont"), index, container);
@@ -221,10 +223,16 @@ void MForm::BuildPages() {
   pages_->setCurrentIndex(0);
 }
 
-QWidget *MForm::MCont(int index) const { return controls_.find(QStringLiteral("MCont"), index); }
-QWidget *MForm::FrontPage() const { return pages_->currentWidget(); }
+QWidget *MForm::MCont(int index) const {
+  return controls_.find(QStringLiteral("MCont"), index);
+}
+QWidget *MForm::FrontPage() const {
+  return pages_->currentWidget();
+}
 
-void MForm::MainTab_Click() { pages_->setCurrentWidget(MCont(mainTab_->currentIndex())); }
+void MForm::MainTab_Click() {
+  pages_->setCurrentWidget(MCont(mainTab_->currentIndex()));
+}
 
 void MForm::SetMode(bool offline) {
   menuEntry(QStringLiteral("mnuFileOffline"))->setChecked(offline);
@@ -257,7 +265,9 @@ void MForm::HostTellurix() {
 
 // ---- Profile binding ---------------------------------------------------------
 
-void MForm::ReadWriteWindow(bool toWindow) { kestrum::ReadWriteWindow(controls_, *profile_, toWindow); }
+void MForm::ReadWriteWindow(bool toWindow) {
+  kestrum::ReadWriteWindow(controls_, *profile_, toWindow);
+}
 
 Result MForm::SaveData() {
   ReadWriteWindow(false);
@@ -311,8 +321,7 @@ void MForm::ConnectPageControls() {
   // A frame follows its check box whenever the box's value changes, by a
   // click or because a profile was loaded.
   const auto onCheck = [this](const char *name, void (MForm::*handler)()) {
-    connect(control<QCheckBox>(QString::fromLatin1(name)), &QCheckBox::stateChanged, this,
-            handler);
+    connect(control<QCheckBox>(QString::fromLatin1(name)), &QCheckBox::stateChanged, this, handler);
     (this->*handler)();
   };
   onCheck("LogCheck", &MForm::LogCheck_Click);
@@ -348,8 +357,7 @@ void MForm::LogCheck_Click() {
 
 void MForm::DumShowDebug_Click() {
   controls_.find(QStringLiteral("DumDebug"))
-      ->setEnabled(control<QCheckBox>(QStringLiteral("DumShowDebug"))->checkState() ==
-                   Qt::Checked);
+      ->setEnabled(control<QCheckBox>(QStringLiteral("DumShowDebug"))->checkState() == Qt::Checked);
 }
 
 void MForm::DumShowWarning_Click() {
@@ -376,7 +384,8 @@ void MForm::ShowInfo_Click() {
 }
 
 void MForm::DoShow_Click() {
-  desktop_->StartEditor(globals().ProgramDir + control<QLineEdit>(QStringLiteral("DummyT"), 67)->text());
+  desktop_->StartEditor(globals().ProgramDir +
+                        control<QLineEdit>(QStringLiteral("DummyT"), 67)->text());
 }
 
 // ---- List editors ------------------------------------------------------------
@@ -392,7 +401,9 @@ void refill(QListWidget *box, const std::array<ListEntry, kListSize> &list) {
   }
 }
 
-bool hasSelection(const QListWidget *box) { return !box->selectedItems().isEmpty(); }
+bool hasSelection(const QListWidget *box) {
+  return !box->selectedItems().isEmpty();
+}
 
 } // namespace
 
@@ -482,9 +493,13 @@ void MForm::mnuFileSave_Click() {
                     QStringLiteral("Error"));
 }
 
-void MForm::mnuFileOffline_Click() { menuEntry(QStringLiteral("mnuFileOffline"))->trigger(); }
+void MForm::mnuFileOffline_Click() {
+  menuEntry(QStringLiteral("mnuFileOffline"))->trigger();
+}
 
-void MForm::mnuFileExit_Click() { close(); }
+void MForm::mnuFileExit_Click() {
+  close();
+}
 
 void MForm::closeEvent(QCloseEvent *event) {
   const ProgramGlobals &g = globals();
@@ -499,7 +514,11 @@ void MForm::mnuHelpAnalogHelp_Click() {
   desktop_->OpenWithShell(globals().ProgramDir + QStringLiteral("docs/Readme.html"));
 }
 
-void MForm::mnuHelpBrannock_Click() { desktop_->OpenWithShell(kMakerHome); }
-void MForm::mnuHelpProduct_Click() { desktop_->OpenWithShell(kProductPage); }
+void MForm::mnuHelpBrannock_Click() {
+  desktop_->OpenWithShell(kMakerHome);
+}
+void MForm::mnuHelpProduct_Click() {
+  desktop_->OpenWithShell(kProductPage);
+}
 
 } // namespace kestrum

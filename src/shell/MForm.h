@@ -2,8 +2,8 @@
 
 #include "ControlRegistry.h"
 #include "FileDialogs.h"
-#include "profile/Profile.h"
 #include "platform/Result.h"
+#include "profile/Profile.h"
 
 #include <QHash>
 #include <QIcon>

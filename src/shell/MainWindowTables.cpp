@@ -65,8 +65,14 @@ constexpr StatusPanelDef kStatusPanels[] = {
 
 } // namespace
 
-std::span<const MenuEntryDef> menuTable() { return kMenus; }
-std::span<const ToolButtonDef> toolbarTable() { return kToolButtons; }
-std::span<const StatusPanelDef> statusPanelTable() { return kStatusPanels; }
+std::span<const MenuEntryDef> menuTable() {
+  return kMenus;
+}
+std::span<const ToolButtonDef> toolbarTable() {
+  return kToolButtons;
+}
+std::span<const StatusPanelDef> statusPanelTable() {
+  return kStatusPanels;
+}
 
 } // namespace kestrum

@@ -23,8 +23,8 @@ constexpr int kLabelColumn = 0;
 constexpr int kControlColumn = 1;
 constexpr int kHintColumn = 2;
 constexpr int kMaxTextLength = 65535; // the longest string a profile file holds
-constexpr int kControlWidth = 300;     // controls in columns that also show hints
-constexpr int kFrameInset = 10;        // left margin of a frame's rows
+constexpr int kControlWidth = 300;    // controls in columns that also show hints
+constexpr int kFrameInset = 10;       // left margin of a frame's rows
 
 bool hasLabelOnLeft(const PageRow &row) {
   return row.kind == RowKind::TextBox || row.kind == RowKind::Password ||
@@ -77,8 +77,8 @@ private:
     const QFontMetrics font(QApplication::font());
     for (const PageRow &row : column) {
       if (hasLabelOnLeft(row))
-        metrics.labelWidth = std::max(metrics.labelWidth,
-                                      font.horizontalAdvance(QString::fromUtf8(row.label)) + 12);
+        metrics.labelWidth =
+            std::max(metrics.labelWidth, font.horizontalAdvance(QString::fromUtf8(row.label)) + 12);
       metrics.hasHints = metrics.hasHints || *row.hint;
     }
     return metrics;
@@ -222,8 +222,8 @@ private:
     box->setTabStopDistance(metrics.horizontalAdvance(QLatin1Char(' ')) * 8);
     int widest = 0;
     for (QString line : lines)
-      widest = std::max(widest, metrics.horizontalAdvance(line.replace(QLatin1Char('\t'),
-                                                                        QLatin1String("        "))));
+      widest = std::max(widest, metrics.horizontalAdvance(
+                                    line.replace(QLatin1Char('\t'), QLatin1String("        "))));
     const int chrome = 2 * box->frameWidth() + 2 * int(box->document()->documentMargin()) + 4;
     box->setFixedHeight(int(lines.size()) * metrics.lineSpacing() + chrome);
     box->setMinimumWidth(std::min(widest + chrome, 420));

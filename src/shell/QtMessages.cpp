@@ -53,6 +53,8 @@ MessageAnswer QtMessages::show(const QString &text, MessageIcon icon, const QStr
   return fromQt(answer);
 }
 
-void QtMessages::beep() { QApplication::beep(); }
+void QtMessages::beep() {
+  QApplication::beep();
+}
 
 } // namespace kestrum

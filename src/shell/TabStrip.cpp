@@ -1,8 +1,8 @@
 #include "TabStrip.h"
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kestrum {
 
@@ -32,8 +32,8 @@ int TabStrip::addTab(const QString &caption, const QString &toolTip) {
   tab->setFocusPolicy(Qt::TabFocus);
   group_.addButton(tab, index);
   int row = 0;
-  for (int before = rowLengths_.value(0, index + 1); index >= before && row + 1 < rowLengths_.size();
-       before += rowLengths_[++row]) {
+  for (int before = rowLengths_.value(0, index + 1);
+       index >= before && row + 1 < rowLengths_.size(); before += rowLengths_[++row]) {
   }
   while (rowLayouts_.size() <= row) {
     rowLayouts_ << new QHBoxLayout;

@@ -1,9 +1,9 @@
 // The program's first profile: command-line path or default template.
 
-#include "ShellFixture.h"
 #include "shell/FirstStart.h"
-#include "shell/TabStrip.h"
+#include "ShellFixture.h"
 #include "profile/ProfileFile.h"
+#include "shell/TabStrip.h"
 
 #include <QDir>
 #include <QListWidget>

@@ -41,10 +41,8 @@ TEST(ListEditing, DeleteClosesTheGap) {
     int index;
     QStringList after;
   } cases[] = {
-      {listOf({"a", "b", "c"}), 0, {"b", "c"}},
-      {listOf({"a", "b", "c"}), 1, {"a", "c"}},
-      {listOf({"a", "b", "c"}), 2, {"a", "b"}},
-      {listOf({"a"}), 0, {}},
+      {listOf({"a", "b", "c"}), 0, {"b", "c"}}, {listOf({"a", "b", "c"}), 1, {"a", "c"}},
+      {listOf({"a", "b", "c"}), 2, {"a", "b"}}, {listOf({"a"}), 0, {}},
       {listOf({"a", "b"}), 5, {"a", "b"}}, // past the end: nothing to do
       {listOf({"a", "b"}), -1, {"a", "b"}},
   };

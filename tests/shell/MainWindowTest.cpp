@@ -46,7 +46,8 @@ TEST_F(MainWindow, EachTabBringsExactlyItsOwnPageToTheFront) {
     EXPECT_EQ(window->FrontPage(), window->MCont(tab)) << tab;
   }
   // Switching pages re-reads nothing from the profile record.
-  EXPECT_EQ(window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->text(), QStringLiteral("typed"));
+  EXPECT_EQ(window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->text(),
+            QStringLiteral("typed"));
 }
 
 // Every field with a control is on exactly one page, in exactly one row, and
@@ -171,7 +172,8 @@ TEST_F(MainWindow, ToolbarButtonsRunTheirMenuEntries) {
 
 TEST_F(MainWindow, StatusBarPanelsStartWithTheirTexts) {
   for (const StatusPanelDef &def : statusPanelTable())
-    EXPECT_EQ(window->panelText(QString::fromLatin1(def.key)), QString::fromUtf8(def.text)) << def.key;
+    EXPECT_EQ(window->panelText(QString::fromLatin1(def.key)), QString::fromUtf8(def.text))
+        << def.key;
 }
 
 TEST_F(MainWindow, SetModeShowsTheModeEverywhere) {
@@ -180,8 +182,9 @@ TEST_F(MainWindow, SetModeShowsTheModeEverywhere) {
     EXPECT_EQ(window->menuEntry(QStringLiteral("mnuFileOffline"))->isChecked(), offline);
     EXPECT_EQ(window->panelText(QStringLiteral("Mode")), offline ? "offline" : "online");
     EXPECT_EQ(globals().Settings.Options.OfflineMode, offline ? kTrue16 : kFalse16);
-    EXPECT_EQ(window->toolButton(QStringLiteral("ConSet"))->icon().cacheKey(),
-              window->image(offline ? QStringLiteral("ConNo") : QStringLiteral("ConYes")).cacheKey());
+    EXPECT_EQ(
+        window->toolButton(QStringLiteral("ConSet"))->icon().cacheKey(),
+        window->image(offline ? QStringLiteral("ConNo") : QStringLiteral("ConYes")).cacheKey());
   }
   // The connection button switches to the opposite of the check mark.
   window->ToolB_ButtonClick(QStringLiteral("ConSet"));
@@ -194,7 +197,8 @@ TEST_F(MainWindow, FramesFollowTheirCheckBoxesWhenClicked) {
   const struct {
     const char *box;
     const char *frame;
-  } switches[] = {{"LogCheck", "LogFrame"}, {"DumShowDebug", "DumDebug"}, {"DumShowWarning", "DumWarning"}};
+  } switches[] = {
+      {"LogCheck", "LogFrame"}, {"DumShowDebug", "DumDebug"}, {"DumShowWarning", "DumWarning"}};
   window->show();
   for (const auto &s : switches) {
     auto *box = window->control<QCheckBox>(QString::fromLatin1(s.box));

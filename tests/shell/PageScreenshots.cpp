@@ -1,11 +1,11 @@
 // Saves a picture of every tab page of the main window with a profile loaded:
 //   kestrum_page_screenshots OUTDIR [PROFILE]
 
+#include "TestServices.h"
 #include "shell/Globals.h"
 #include "shell/MForm.h"
 #include "shell/PageTable.h"
 #include "shell/TabStrip.h"
-#include "TestServices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +42,10 @@ int main(int argc, char *argv[]) {
     QApplication::processEvents();
     QString name = QString::fromUtf8(pageTable()[size_t(i)].caption).toLower();
     name.replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
-    const QString file = QStringLiteral("%1/page-%2-%3.png").arg(outDir).arg(i + 1, 2, 10, QLatin1Char('0')).arg(name);
+    const QString file = QStringLiteral("%1/page-%2-%3.png")
+                             .arg(outDir)
+                             .arg(i + 1, 2, 10, QLatin1Char('0'))
+                             .arg(name);
     window.grab().save(file);
     std::printf("%s\n", qUtf8Printable(file));
   }

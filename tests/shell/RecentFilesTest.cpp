@@ -1,7 +1,7 @@
 // The recent-files list after saves and loads, and its File menu entries.
 
-#include "ShellFixture.h"
 #include "shell/RecentFiles.h"
+#include "ShellFixture.h"
 
 #include <QAction>
 
@@ -32,16 +32,25 @@ TEST(RecentFiles, RecordingMovesOrDropsEntries) {
     const char *path;
     QStringList after;
   } cases[] = {
-      {"already first: order kept", withPaths({"a", "b", "c"}), "a",
+      {"already first: order kept",
+       withPaths({"a", "b", "c"}),
+       "a",
        {"a", "b", "c", "", "", "", "", "", "", "", ""}},
-      {"in the middle: moved up, gap closed", withPaths({"a", "b", "c", "d"}), "c",
+      {"in the middle: moved up, gap closed",
+       withPaths({"a", "b", "c", "d"}),
+       "c",
        {"c", "a", "b", "d", "", "", "", "", "", "", ""}},
-      {"last of a full list: moved up", withPaths({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}),
-       "k", {"k", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
+      {"last of a full list: moved up",
+       withPaths({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}),
+       "k",
+       {"k", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
       {"new path on a full list: oldest dropped",
-       withPaths({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}), "new",
+       withPaths({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}),
+       "new",
        {"new", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
-      {"comparison is case-sensitive", withPaths({"a", "B"}), "b",
+      {"comparison is case-sensitive",
+       withPaths({"a", "B"}),
+       "b",
        {"b", "a", "B", "", "", "", "", "", "", "", ""}},
   };
   for (const auto &c : cases) {

@@ -10,7 +10,9 @@
 #include <memory>
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace kestrum::testing {
 

@@ -29,8 +29,7 @@ protected:
   // Registers the built control in the test's registry, as its installer would.
   bool registerControl() {
     QLibrary library(QStringLiteral(KESTRUM_PROGRAM_DIR_BUILT "libtellurix.so"));
-    auto registerServer =
-        reinterpret_cast<int32_t (*)()>(library.resolve("DllRegisterServer"));
+    auto registerServer = reinterpret_cast<int32_t (*)()>(library.resolve("DllRegisterServer"));
     return registerServer && registerServer() == 0;
   }
 
@@ -49,14 +48,14 @@ TEST_F(TellurixHosting, TheWindowHostsOneControlInRunMode) {
 
   // A read-only property refuses assignment with the run-mode error.
   std::vector<Variant> args{Variant(QStringLiteral("/elsewhere/"))};
-  EXPECT_EQ(InvokeByName(*control, QStringLiteral("TempGetPath"), InvokeKind::PropertyLet, args,
-                         nullptr),
-            AutomationError::SetNotSupportedAtRunTime);
+  EXPECT_EQ(
+      InvokeByName(*control, QStringLiteral("TempGetPath"), InvokeKind::PropertyLet, args, nullptr),
+      AutomationError::SetNotSupportedAtRunTime);
   std::vector<Variant> none;
   Variant temp;
-  ASSERT_EQ(InvokeByName(*control, QStringLiteral("TempGetPath"), InvokeKind::PropertyGet, none,
-                         &temp),
-            0);
+  ASSERT_EQ(
+      InvokeByName(*control, QStringLiteral("TempGetPath"), InvokeKind::PropertyGet, none, &temp),
+      0);
   EXPECT_TRUE(temp.toString().endsWith(QLatin1Char('/')));
 }
 
@@ -73,8 +72,9 @@ TEST(TellurixFormBag, TheStoredBagHoldsLowerCaseKeys) {
   for (const QString &k : bag.keys())
     EXPECT_EQ(k, k.toLower());
   // Keys are found without regard to case, as the control asks for them.
-  EXPECT_EQ(bag.ReadProperty(QStringLiteral("DriveCurrent"), Variant(QStringLiteral("X"))).toString(),
-            QStringLiteral("C"));
+  EXPECT_EQ(
+      bag.ReadProperty(QStringLiteral("DriveCurrent"), Variant(QStringLiteral("X"))).toString(),
+      QStringLiteral("C"));
 }
 
 } // namespace

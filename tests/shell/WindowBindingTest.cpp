@@ -1,10 +1,10 @@
 // Moving the profile between the record, the window and the file.
 
-#include "ShellFixture.h"
-#include "shell/ControlValues.h"
 #include "shell/WindowBinding.h"
+#include "ShellFixture.h"
 #include "profile/ProfileFile.h"
 #include "profile/ProfileText.h"
+#include "shell/ControlValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,14 +106,19 @@ struct NumberCase {
 // text outside the 32-bit range is clamped to the nearest end.
 TEST_F(WindowBinding, NumberFieldsReadTheirTextByTheLeadingNumberRule) {
   const NumberCase cases[] = {
-      {"12abc", 12},       {"abc", 0},
-      {"", 0},             {"2.5", 2},
-      {"3.5", 4},          {"-2.5", -2},
-      {" 1 2\t3", 123},    {"&H1F", 31},
-      {"1e3", 1000},       {"99999999999", std::numeric_limits<int32_t>::max()},
+      {"12abc", 12},
+      {"abc", 0},
+      {"", 0},
+      {"2.5", 2},
+      {"3.5", 4},
+      {"-2.5", -2},
+      {" 1 2\t3", 123},
+      {"&H1F", 31},
+      {"1e3", 1000},
+      {"99999999999", std::numeric_limits<int32_t>::max()},
       {"-1e20", std::numeric_limits<int32_t>::min()},
   };
-  const FieldInfo *timeout = findProfileField("FtpTimeout");        // text box
+  const FieldInfo *timeout = findProfileField("FtpTimeout");           // text box
   const FieldInfo *browserTree = findProfileField("BrowserTreeLevel"); // combo box
   for (const FieldInfo *field : {timeout, browserTree}) {
     for (const NumberCase &c : cases) {
@@ -189,7 +194,8 @@ TEST_F(WindowBinding, SaveAndReopenKeepEveryByteAndTheEdits) {
 
   // An edit in the window reaches the file and comes back in a new window.
   window->control<QLineEdit>(QStringLiteral("DummyT"), 3)->setText(QStringLiteral("edited.log"));
-  window->control<QComboBox>(QStringLiteral("DummyCo"), 0)->setCurrentText(QStringLiteral("LOOKUP"));
+  window->control<QComboBox>(QStringLiteral("DummyCo"), 0)
+      ->setCurrentText(QStringLiteral("LOOKUP"));
   ASSERT_TRUE(window->SaveData().ok());
   EXPECT_TRUE(window->SavedProfile() == window->profile());
   MForm reopened({&messages, &dialogs, &desktop, false});
@@ -222,9 +228,8 @@ TEST_F(WindowBinding, LoadedSwitchesEnableOrDisableTheirFrames) {
   const struct {
     const char *field;
     const char *frame;
-  } switches[] = {{"LogTypeOverride", "LogFrame"},
-                  {"DebugOn", "DumDebug"},
-                  {"WarningsOn", "DumWarning"}};
+  } switches[] = {
+      {"LogTypeOverride", "LogFrame"}, {"DebugOn", "DumDebug"}, {"WarningsOn", "DumWarning"}};
   for (const auto &s : switches) {
     const FieldInfo *field = findProfileField(s.field);
     QWidget *frame = window->controls().find(QString::fromLatin1(s.frame));
@@ -235,7 +240,8 @@ TEST_F(WindowBinding, LoadedSwitchesEnableOrDisableTheirFrames) {
         window->ReadWriteWindow(true);
         field->i16(window->profile().Settings) = loaded;
         window->ReadWriteWindow(true);
-        EXPECT_EQ(frame->isEnabled(), loaded == kTrue16) << s.frame << " " << before << "->" << loaded;
+        EXPECT_EQ(frame->isEnabled(), loaded == kTrue16)
+            << s.frame << " " << before << "->" << loaded;
       }
     }
   }
@@ -247,7 +253,8 @@ TEST_F(WindowBinding, InitWindowShowsTheStoredModeAndTheProfile) {
   window->InitWindow();
   EXPECT_TRUE(window->menuEntry(QStringLiteral("mnuFileOffline"))->isChecked());
   EXPECT_EQ(window->panelText(QStringLiteral("Mode")), QStringLiteral("offline"));
-  EXPECT_EQ(window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->text(), QStringLiteral("Shown"));
+  EXPECT_EQ(window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->text(),
+            QStringLiteral("Shown"));
 }
 
 } // namespace
