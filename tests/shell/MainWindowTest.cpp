@@ -87,6 +87,31 @@ TEST_F(MainWindow, EveryBoundFieldIsReachableOnExactlyOnePage) {
   EXPECT_EQ(bound, 214);
 }
 
+// Every input control explains itself, and Tab walks each page's controls
+// in the order the page lists them.
+TEST_F(MainWindow, ControlsHaveTooltipsAndFollowThePageOrderOnTab) {
+  const auto &pages = pageTable();
+  for (size_t p = 0; p < pages.size(); ++p) {
+    QList<QWidget *> listed;
+    forEachRow(pages[p], [&](const PageRow &row) {
+      if (!row.control || row.kind == RowKind::HelpText)
+        return;
+      QWidget *control = window->controls().find(QString::fromLatin1(row.control), row.index);
+      ASSERT_NE(control, nullptr) << row.control << row.index;
+      EXPECT_FALSE(control->toolTip().isEmpty()) << row.control << "(" << row.index << ")";
+      listed << control;
+    });
+    QList<QWidget *> chain;
+    QWidget *w = window->MainTab()->tabButton(0);
+    for (int steps = 0; steps < 2000 && chain.size() < listed.size(); ++steps) {
+      w = w->nextInFocusChain();
+      if (listed.contains(w) && !chain.contains(w))
+        chain << w;
+    }
+    EXPECT_TRUE(chain == listed) << pages[p].caption;
+  }
+}
+
 TEST_F(MainWindow, ThePasswordNeverShowsItsCharacters) {
   auto *password = window->control<QLineEdit>(QStringLiteral("DummyT"), 63);
   ASSERT_NE(password, nullptr);
