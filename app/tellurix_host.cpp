@@ -118,7 +118,9 @@ int loadPicture(const QString &file, Variant &value) {
   return 0;
 }
 
-void printError(int error) { printLine(QStringLiteral("error %1").arg(error)); }
+void printError(int error) {
+  printLine(QStringLiteral("error %1").arg(error));
+}
 
 } // namespace
 
@@ -163,7 +165,8 @@ int main(int argc, char **argv) {
       if (file.open(QIODevice::ReadOnly))
         bag = PropertyBag::fromText(file.read(16 << 20));
       else
-        fprintf(stderr, "tellurix-host: cannot read %s; the defaults apply\n", qPrintable(*bagFile));
+        fprintf(stderr, "tellurix-host: cannot read %s; the defaults apply\n",
+                qPrintable(*bagFile));
       control->ReadProperties(bag);
     } else {
       control->InitProperties();
@@ -220,7 +223,8 @@ int main(int argc, char **argv) {
       control->WriteProperties(bag);
       QFile target(file);
       const QByteArray text = bag.toText();
-      if (target.open(QIODevice::WriteOnly | QIODevice::Truncate) && target.write(text) == text.size())
+      if (target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+          target.write(text) == text.size())
         printLine(QStringLiteral("ok"));
       else
         printError(75); // path/file access error
@@ -245,8 +249,8 @@ int main(int argc, char **argv) {
     } else if (command == QLatin1String("get")) {
       std::vector<Variant> args;
       Variant result;
-      const int error = lookup ? lookup
-                               : control->Invoke(info.dispid, InvokeKind::PropertyGet, args, &result);
+      const int error =
+          lookup ? lookup : control->Invoke(info.dispid, InvokeKind::PropertyGet, args, &result);
       if (error)
         printError(error);
       else

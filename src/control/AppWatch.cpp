@@ -16,7 +16,9 @@ bool isAscii(std::string_view text) {
   return true;
 }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
 
 // text converted to upper case equals upperText (which is upper case already).
 bool equalsUpper(std::string_view text, const QByteArray &upperText, bool upperAscii) {
@@ -34,13 +36,14 @@ bool equalsUpper(std::string_view text, const QByteArray &upperText, bool upperA
 
 } // namespace
 
-AppWatch::AppWatch(Kind kind, std::function<void()> raise)
-    : kind_(kind), raise_(std::move(raise)) {
+AppWatch::AppWatch(Kind kind, std::function<void()> raise) : kind_(kind), raise_(std::move(raise)) {
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
 }
 
-AppWatch::~AppWatch() { *alive_ = false; }
+AppWatch::~AppWatch() {
+  *alive_ = false;
+}
 
 void AppWatch::arm(const QString &appPath, int32_t checkTime) {
   interval_ = checkTime;

@@ -49,8 +49,8 @@ private:
   bool enabled_ = false;
   int32_t interval_ = 500; // the timers' design-time interval
   QString tag_;
-  QByteArray tagBytes_;     // tag in UTF-8
-  QByteArray shortName_;    // upper-case file name of the tag, cut to 15 characters, UTF-8
+  QByteArray tagBytes_;  // tag in UTF-8
+  QByteArray shortName_; // upper-case file name of the tag, cut to 15 characters, UTF-8
   bool tagAscii_ = true;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -72,11 +72,15 @@ bool parseStat(char *text, ssize_t length, StatFields &out) {
   return field > 3;
 }
 
-bool hasEnded(char state) { return state == 'Z' || state == 'X' || state == 'x'; }
+bool hasEnded(char state) {
+  return state == 'Z' || state == 'X' || state == 'x';
+}
 
 } // namespace
 
-int32_t basePriorityFromNice(long nice) { return nice == 0 ? 8 : nice < 0 ? 13 : 4; }
+int32_t basePriorityFromNice(long nice) {
+  return nice == 0 ? 8 : nice < 0 ? 13 : 4;
+}
 
 ProcessScan::ProcessScan(const char *procRoot) {
   dirFd_ = open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -40,9 +40,15 @@ QString libraryPath() {
   return QFileInfo(QFile::decodeName(info.dli_fname)).canonicalFilePath();
 }
 
-QString clsidKey() { return QStringLiteral("CLSID\\") + guidToString(kClsid); }
-QString typeLibKey() { return QStringLiteral("TypeLib\\") + guidToString(kLibId); }
-QString interfaceKey(const Guid &iid) { return QStringLiteral("Interface\\") + guidToString(iid); }
+QString clsidKey() {
+  return QStringLiteral("CLSID\\") + guidToString(kClsid);
+}
+QString typeLibKey() {
+  return QStringLiteral("TypeLib\\") + guidToString(kLibId);
+}
+QString interfaceKey(const Guid &iid) {
+  return QStringLiteral("Interface\\") + guidToString(iid);
+}
 
 bool setString(const QString &key, const QString &name, const QString &value) {
   return regSetValue(RegistryRoot::ClassesRoot, key, name, RegValue::string(value)) ==
@@ -80,8 +86,8 @@ TELLURIX_EXPORT int32_t DllRegisterServer() {
                       QString(), path) &&
             setString(typeLibKey() + QLatin1Char('\\') + version + QStringLiteral("\\HELPDIR"),
                       QString(), QFileInfo(path).absolutePath());
-  for (const auto &[iid, name] : {std::pair{kInterfaceId, "_Tellurix"},
-                                  std::pair{kEventInterfaceId, "__Tellurix"}}) {
+  for (const auto &[iid, name] :
+       {std::pair{kInterfaceId, "_Tellurix"}, std::pair{kEventInterfaceId, "__Tellurix"}}) {
     ok = ok && setString(interfaceKey(iid), QString(), QString::fromLatin1(name)) &&
          setString(interfaceKey(iid) + QStringLiteral("\\TypeLib"), QString(), libId) &&
          setString(interfaceKey(iid) + QStringLiteral("\\TypeLib"), QStringLiteral("Version"),
@@ -92,9 +98,8 @@ TELLURIX_EXPORT int32_t DllRegisterServer() {
 
 TELLURIX_EXPORT int32_t DllUnregisterServer() {
   bool ok = true;
-  for (const QString &key :
-       {QString::fromLatin1(kProgId), clsidKey(), typeLibKey(), interfaceKey(kInterfaceId),
-        interfaceKey(kEventInterfaceId)}) {
+  for (const QString &key : {QString::fromLatin1(kProgId), clsidKey(), typeLibKey(),
+                             interfaceKey(kInterfaceId), interfaceKey(kEventInterfaceId)}) {
     const long result = regDeleteTree(RegistryRoot::ClassesRoot, key);
     ok = ok && (result == RegError::Success || result == RegError::NotFound);
   }

@@ -46,9 +46,9 @@ QString unescapeMountField(const QByteArray &field) {
 
 bool isRemoteType(const QString &type) {
   static const QSet<QString> remote = {
-      QStringLiteral("nfs"),  QStringLiteral("nfs4"),       QStringLiteral("cifs"),
-      QStringLiteral("smb3"), QStringLiteral("smbfs"),      QStringLiteral("fuse.sshfs"),
-      QStringLiteral("9p"),   QStringLiteral("ceph"),       QStringLiteral("fuse.glusterfs"),
+      QStringLiteral("nfs"),  QStringLiteral("nfs4"),        QStringLiteral("cifs"),
+      QStringLiteral("smb3"), QStringLiteral("smbfs"),       QStringLiteral("fuse.sshfs"),
+      QStringLiteral("9p"),   QStringLiteral("ceph"),        QStringLiteral("fuse.glusterfs"),
       QStringLiteral("afs"),  QStringLiteral("fuse.rclone"), QStringLiteral("davfs")};
   return remote.contains(type);
 }
@@ -87,8 +87,8 @@ bool isRemovableDevice(const QString &device) {
   const QString block = QFileInfo(QStringLiteral("/sys/class/block/") + name).canonicalFilePath();
   if (block.isEmpty())
     return false;
-  for (const QString &candidate : {block + QStringLiteral("/removable"),
-                                   block + QStringLiteral("/../removable")})
+  for (const QString &candidate :
+       {block + QStringLiteral("/removable"), block + QStringLiteral("/../removable")})
     if (QFileInfo::exists(candidate))
       return readSmallFile(candidate).trimmed() == "1";
   return false;
@@ -99,7 +99,8 @@ QString labelOf(const QString &device) {
   if (target.isEmpty())
     return QString();
   const QDir byLabel(QStringLiteral("/dev/disk/by-label"));
-  for (const QString &entry : byLabel.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+  for (const QString &entry :
+       byLabel.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
     if (QFileInfo(byLabel.filePath(entry)).canonicalFilePath() != target)
       continue;
     // udev writes unusual bytes of a label as \xNN.
@@ -197,9 +198,9 @@ uint32_t volumeFlagsFor(const QString &fsType) {
   const QString t = fsType.toLower();
   if (t == QLatin1String("btrfs"))
     return CaseSensitive | CasePreserved | Unicode | PersistentAcls | FileCompression;
-  if (t.startsWith(QLatin1String("ext")) || t == QLatin1String("xfs") || t == QLatin1String("zfs") ||
-      t == QLatin1String("f2fs") || t == QLatin1String("jfs") || t == QLatin1String("overlay") ||
-      t == QLatin1String("reiserfs"))
+  if (t.startsWith(QLatin1String("ext")) || t == QLatin1String("xfs") ||
+      t == QLatin1String("zfs") || t == QLatin1String("f2fs") || t == QLatin1String("jfs") ||
+      t == QLatin1String("overlay") || t == QLatin1String("reiserfs"))
     return CaseSensitive | CasePreserved | Unicode | PersistentAcls;
   if (t == QLatin1String("vfat") || t == QLatin1String("exfat") || t == QLatin1String("udf"))
     return CasePreserved | Unicode;
@@ -304,12 +305,9 @@ int32_t processorTypeCode(int32_t systemType) {
 
 int32_t processorNameCode(int32_t architecture, int32_t level) {
   switch (architecture) {
-  case 0:
-    return level == 3 ? 2 : level == 4 ? 3 : level == 5 ? 4 : 1;
-  case 1:
-    return level == 4 ? 6 : 5;
-  case 2:
-    return 7;
+  case 0: return level == 3 ? 2 : level == 4 ? 3 : level == 5 ? 4 : 1;
+  case 1: return level == 4 ? 6 : 5;
+  case 2: return 7;
   case 3:
     switch (level) {
     case 1: return 9;
@@ -320,8 +318,7 @@ int32_t processorNameCode(int32_t architecture, int32_t level) {
     case 20: return 14;
     default: return 8;
     }
-  default:
-    return 99;
+  default: return 99;
   }
 }
 
@@ -334,7 +331,7 @@ SystemFacts systemFacts() {
       readSmallFile(QStringLiteral("/proc/sys/vm/mmap_min_addr")).trimmed().toLongLong(&ok);
   if (!ok)
     facts.minAddress = 65536;
-  // The top of the user address space below the last guard page.
+    // The top of the user address space below the last guard page.
 #if defined(__aarch64__)
   facts.maxAddress = (int64_t(1) << 48) - facts.pageSize - 1;
 #else
@@ -358,15 +355,19 @@ SystemFacts systemFacts() {
   facts.architecture = 0;
   facts.processorType = 586;
   int family = 0, model = 0, stepping = 0;
-  for (const QByteArray &line : readSmallFile(QStringLiteral("/proc/cpuinfo"), 64 * 1024).split('\n')) {
+  for (const QByteArray &line :
+       readSmallFile(QStringLiteral("/proc/cpuinfo"), 64 * 1024).split('\n')) {
     const qsizetype colon = line.indexOf(':');
     if (colon < 0)
       continue;
     const QByteArray key = line.left(colon).trimmed();
     const int value = line.mid(colon + 1).trimmed().toInt();
-    if (key == "cpu family") family = value;
-    else if (key == "model") model = value;
-    else if (key == "stepping") stepping = value;
+    if (key == "cpu family")
+      family = value;
+    else if (key == "model")
+      model = value;
+    else if (key == "stepping")
+      stepping = value;
     if (key == "power management")
       break; // the end of the first processor's block
   }
@@ -460,9 +461,12 @@ PowerStatus powerStatus(const QString &powerSupplyFolder) {
   status.acLineStatus = haveMains ? (mainsOnline ? 1 : 0) : (discharging ? 0 : 1);
   status.lifePercent = capacity >= 0 && capacity <= 100 ? capacity : 255;
   int flag = 0;
-  if (capacity > 66) flag = 1;
-  else if (capacity >= 0 && capacity < 5) flag = 4;
-  else if (capacity >= 0 && capacity < 33) flag = 2;
+  if (capacity > 66)
+    flag = 1;
+  else if (capacity >= 0 && capacity < 5)
+    flag = 4;
+  else if (capacity >= 0 && capacity < 33)
+    flag = 2;
   if (batteryState == "Charging")
     flag |= 8;
   status.batteryFlag = capacity < 0 && flag == 0 ? 255 : flag;
@@ -520,7 +524,9 @@ bool CpuUsage::sample(uint64_t &busy, uint64_t &total) const {
   return true;
 }
 
-void CpuUsage::start() { started_ = sample(busy_, total_); }
+void CpuUsage::start() {
+  started_ = sample(busy_, total_);
+}
 
 int32_t CpuUsage::percent() {
   uint64_t busy = 0, total = 0;

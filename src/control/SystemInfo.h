@@ -79,9 +79,9 @@ struct SystemFacts {
   int32_t processorCount = 0;
   int32_t processorType = 0; // the system's code: 386, 486, 586, ...
   int64_t allocationGranularity = 0;
-  int32_t architecture = 0;  // 0 Intel family, 1 MIPS, 2 Alpha, 3 PowerPC, other: none of these
+  int32_t architecture = 0; // 0 Intel family, 1 MIPS, 2 Alpha, 3 PowerPC, other: none of these
   int32_t level = 0;
-  int32_t revision = 0;      // 16-bit, sign-extended
+  int32_t revision = 0; // 16-bit, sign-extended
 };
 SystemFacts systemFacts();
 int32_t processorTypeCode(int32_t systemType);
@@ -98,13 +98,14 @@ VersionFacts versionFacts();
 void parseKernelRelease(const QString &release, int32_t &major, int32_t &minor, int32_t &build);
 
 struct PowerStatus {
-  int32_t acLineStatus = 255;  // 0 offline, 1 online, 255 unknown
-  int32_t batteryFlag = 255;   // 1 high, 2 low, 4 critical, 8 charging, 128 no battery
-  int32_t lifePercent = 255;   // 255 unknown
-  int32_t lifeTimeSec = -1;    // -1 unknown
+  int32_t acLineStatus = 255; // 0 offline, 1 online, 255 unknown
+  int32_t batteryFlag = 255;  // 1 high, 2 low, 4 critical, 8 charging, 128 no battery
+  int32_t lifePercent = 255;  // 255 unknown
+  int32_t lifeTimeSec = -1;   // -1 unknown
   int32_t fullLifeTimeSec = -1;
 };
-PowerStatus powerStatus(const QString &powerSupplyFolder = QStringLiteral("/sys/class/power_supply"));
+PowerStatus
+powerStatus(const QString &powerSupplyFolder = QStringLiteral("/sys/class/power_supply"));
 
 QString computerName();
 QString userName();
@@ -115,8 +116,8 @@ QString createTempFile(const QString &prefix);
 // Processor usage from the deltas of /proc/stat between two samples.
 class CpuUsage {
 public:
-  void start();        // takes the first sample
-  int32_t percent();   // usage since the previous sample, 0 to 100; 0 before any sample
+  void start();      // takes the first sample
+  int32_t percent(); // usage since the previous sample, 0 to 100; 0 before any sample
 
 private:
   bool sample(uint64_t &busy, uint64_t &total) const;

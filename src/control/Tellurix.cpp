@@ -24,9 +24,12 @@ Variant zeroOf(MemberType type) {
 
 VarType paramType(char code) {
   switch (code) {
-  case 'S': case 's': return VarType::String;
-  case 'B': case 'b': return VarType::Bool;
-  case 'D': case 'd': return VarType::Double;
+  case 'S':
+  case 's': return VarType::String;
+  case 'B':
+  case 'b': return VarType::Bool;
+  case 'D':
+  case 'd': return VarType::Double;
   default: return VarType::I32;
   }
 }
@@ -39,7 +42,9 @@ int requiredParams(const char *params) {
   return required;
 }
 
-Variant currency(int64_t whole) { return Variant(Currency::fromWhole(whole)); }
+Variant currency(int64_t whole) {
+  return Variant(Currency::fromWhole(whole));
+}
 
 } // namespace
 
@@ -53,7 +58,9 @@ Tellurix::Tellurix()
   cpuUsage_.start(); // StartCpuUsageStat: the first sample of the processor-usage figure
 }
 
-Tellurix::~Tellurix() { --live_; }
+Tellurix::~Tellurix() {
+  --live_;
+}
 
 // ---- Dispatch -------------------------------------------------------------------
 
@@ -90,8 +97,7 @@ QString Tellurix::GetEventName(int32_t eventDispid) const {
   return QString();
 }
 
-int Tellurix::Invoke(int32_t dispid, InvokeKind kind, std::vector<Variant> &args,
-                     Variant *result) {
+int Tellurix::Invoke(int32_t dispid, InvokeKind kind, std::vector<Variant> &args, Variant *result) {
   const MemberDef *def = memberByDispid(dispid);
   if (!def)
     return AutomationError::NoSuchMember;
@@ -138,9 +144,7 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   int error = 0;
   const Member id = def.id;
   switch (id) {
-  case Member::TempGetPath:
-    cache(id) = tempPath();
-    break;
+  case Member::TempGetPath: cache(id) = tempPath(); break;
   case Member::TempGetFile: {
     const QString name = CutAtNull(createTempFile(QString::fromLatin1(kTempFilePrefix)));
     if (!name.isEmpty() && QFileInfo(name).size() == 0)
@@ -154,41 +158,62 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   case Member::SysWinDir: cache(id) = QString::fromLatin1(kWindowsDirectory); break;
   case Member::SysProcessorUsage: cache(id) = cpuUsage_.percent(); break;
   case Member::DrivesLogical: cache(id) = DrivesLogical(); break;
-  case Member::DriveName: case Member::DriveFileSystem: case Member::DriveSerial:
-  case Member::DriveSerialDOS: case Member::DriveMaxFilename: case Member::DriveCasePreserve:
-  case Member::DriveCaseSensitive: case Member::DriveUnicode: case Member::DriveFileSecurity:
-  case Member::DriveCompressionFile: case Member::DriveCompressionDrive:
-  case Member::DriveCurrentOK: case Member::DriveType: case Member::DriveMemTotal:
-  case Member::DriveMemAvail: case Member::DriveMemSectorPerCluster:
-  case Member::DriveMemBytePerSector: case Member::DriveMemClusterAvail:
-  case Member::DriveMemClusterTotal:
-    error = getDrive(id, cache(id));
-    break;
-  case Member::MemoryPhysTotal: case Member::MemoryPhysAvail: case Member::MemoryVirtualTotal:
-  case Member::MemoryVirtualAvail: case Member::MemorySwapTotal: case Member::MemorySwapAvail:
-  case Member::MemoryUsedTotal:
-    error = getMemory(id, cache(id));
-    break;
-  case Member::SysMemPageSize: case Member::SysMemMinAddress: case Member::SysMemMaxAddress:
-  case Member::SysProcessorMask: case Member::SysProcessorNumber: case Member::SysProcessorType:
-  case Member::SysMemAllocationSize: case Member::SysProcessorRevision:
-  case Member::SysProcessorName:
-    error = getSystem(id, cache(id));
-    break;
-  case Member::VersionMajor: case Member::VersionMinor: case Member::VersionBuild:
-  case Member::VersionPlatform: case Member::VersionAdditional:
-    error = getVersion(id, cache(id));
-    break;
-  case Member::BatteryStatus: case Member::BatteryPowerStatus: case Member::BatteryRestLifeSec:
-  case Member::BatteryRestLifePercent: case Member::BatteryTotalLifeSec:
-    error = getBattery(id, cache(id));
-    break;
-  case Member::TasksName: case Member::TasksCaption: case Member::TasksUsage:
-  case Member::TasksThreads: case Member::TasksFlags: case Member::TasksIs32Bit:
-  case Member::TasksID: case Member::TasksParentProcessID: case Member::TasksDefaultHeapID:
-  case Member::TasksModuleID: case Member::TasksBasePriority:
-    error = getTask(id, cache(id));
-    break;
+  case Member::DriveName:
+  case Member::DriveFileSystem:
+  case Member::DriveSerial:
+  case Member::DriveSerialDOS:
+  case Member::DriveMaxFilename:
+  case Member::DriveCasePreserve:
+  case Member::DriveCaseSensitive:
+  case Member::DriveUnicode:
+  case Member::DriveFileSecurity:
+  case Member::DriveCompressionFile:
+  case Member::DriveCompressionDrive:
+  case Member::DriveCurrentOK:
+  case Member::DriveType:
+  case Member::DriveMemTotal:
+  case Member::DriveMemAvail:
+  case Member::DriveMemSectorPerCluster:
+  case Member::DriveMemBytePerSector:
+  case Member::DriveMemClusterAvail:
+  case Member::DriveMemClusterTotal: error = getDrive(id, cache(id)); break;
+  case Member::MemoryPhysTotal:
+  case Member::MemoryPhysAvail:
+  case Member::MemoryVirtualTotal:
+  case Member::MemoryVirtualAvail:
+  case Member::MemorySwapTotal:
+  case Member::MemorySwapAvail:
+  case Member::MemoryUsedTotal: error = getMemory(id, cache(id)); break;
+  case Member::SysMemPageSize:
+  case Member::SysMemMinAddress:
+  case Member::SysMemMaxAddress:
+  case Member::SysProcessorMask:
+  case Member::SysProcessorNumber:
+  case Member::SysProcessorType:
+  case Member::SysMemAllocationSize:
+  case Member::SysProcessorRevision:
+  case Member::SysProcessorName: error = getSystem(id, cache(id)); break;
+  case Member::VersionMajor:
+  case Member::VersionMinor:
+  case Member::VersionBuild:
+  case Member::VersionPlatform:
+  case Member::VersionAdditional: error = getVersion(id, cache(id)); break;
+  case Member::BatteryStatus:
+  case Member::BatteryPowerStatus:
+  case Member::BatteryRestLifeSec:
+  case Member::BatteryRestLifePercent:
+  case Member::BatteryTotalLifeSec: error = getBattery(id, cache(id)); break;
+  case Member::TasksName:
+  case Member::TasksCaption:
+  case Member::TasksUsage:
+  case Member::TasksThreads:
+  case Member::TasksFlags:
+  case Member::TasksIs32Bit:
+  case Member::TasksID:
+  case Member::TasksParentProcessID:
+  case Member::TasksDefaultHeapID:
+  case Member::TasksModuleID:
+  case Member::TasksBasePriority: error = getTask(id, cache(id)); break;
   default:
     // Stored properties (and those whose facts this control does not gather
     // yet) answer their cached value.
@@ -247,7 +272,9 @@ int Tellurix::getDrive(Member id, Variant &out) {
   case Member::DriveUnicode: out = bool(volume.flags & VolumeFlag::Unicode); break;
   case Member::DriveFileSecurity: out = bool(volume.flags & VolumeFlag::PersistentAcls); break;
   case Member::DriveCompressionFile: out = bool(volume.flags & VolumeFlag::FileCompression); break;
-  case Member::DriveCompressionDrive: out = bool(volume.flags & VolumeFlag::VolumeCompressed); break;
+  case Member::DriveCompressionDrive:
+    out = bool(volume.flags & VolumeFlag::VolumeCompressed);
+    break;
   default: out = volume.ok; break; // DriveCurrentOK
   }
   return 0;
@@ -301,7 +328,10 @@ int Tellurix::getBattery(Member id, Variant &out) {
   const PowerStatus power = powerStatus();
   switch (id) {
   case Member::BatteryStatus:
-    out = power.acLineStatus == 0 ? 0 : power.acLineStatus == 1 ? 1 : power.acLineStatus == 255 ? 3 : 2;
+    out = power.acLineStatus == 0     ? 0
+          : power.acLineStatus == 1   ? 1
+          : power.acLineStatus == 255 ? 3
+                                      : 2;
     break;
   case Member::BatteryPowerStatus:
     if (power.acLineStatus != 1) {
@@ -352,24 +382,20 @@ int Tellurix::getTask(Member id, Variant &out) {
 
 int Tellurix::assign(const MemberDef &def, const Variant &value) {
   switch (def.assignment) {
-  case Assignment::None:
-    return AutomationError::WrongArguments;
+  case Assignment::None: return AutomationError::WrongArguments;
   case Assignment::ReadOnly:
     return designMode() ? AutomationError::SetNotPermitted
                         : AutomationError::SetNotSupportedAtRunTime;
   case Assignment::ReadOnlyIcon:
     return designMode() ? AutomationError::SetNotSupportedReadOnly
                         : AutomationError::SetNotSupportedAtRunTime;
-  default:
-    break;
+  default: break;
   }
   Variant v;
   if (const int error = value.convertTo(varTypeOf(def.type), v))
     return error;
   switch (def.id) {
-  case Member::DriveCurrent:
-    v = normaliseDrive(v.toString());
-    break;
+  case Member::DriveCurrent: v = normaliseDrive(v.toString()); break;
   case Member::DriveName:
     // Volume labels are not written on this platform; the label asked for is
     // kept all the same.
@@ -379,8 +405,7 @@ int Tellurix::assign(const MemberDef &def, const Variant &value) {
     if (v.toI32() < 0 || v.toI32() > cache(Member::TasksNumber).toI32())
       return 0; // ignored, no property change
     break;
-  default:
-    break;
+  default: break;
   }
   cache(def.id) = v;
   propertyChanged(def);

@@ -21,8 +21,7 @@ public:
   ~Tellurix() override;
 
   int GetIDsOfNames(const QString &name, int32_t &dispid) const override;
-  int Invoke(int32_t dispid, InvokeKind kind, std::vector<Variant> &args,
-             Variant *result) override;
+  int Invoke(int32_t dispid, InvokeKind kind, std::vector<Variant> &args, Variant *result) override;
   bool GetMemberInfo(int32_t dispid, MemberInfo &info) const override;
 
   void SetClientSite(Site *site) override { site_ = site; }

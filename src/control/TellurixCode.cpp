@@ -80,10 +80,16 @@ int FuncStrToBin(const QString &text, double &out) {
   return 0;
 }
 
-int32_t FuncHiWord(int32_t dword) { return dword >> 16; }
+int32_t FuncHiWord(int32_t dword) {
+  return dword >> 16;
+}
 
-int32_t FuncLowWord(int32_t dword) { return int16_t(uint16_t(uint32_t(dword) & 0xFFFF)); }
+int32_t FuncLowWord(int32_t dword) {
+  return int16_t(uint16_t(uint32_t(dword) & 0xFFFF));
+}
 
-QString HexId(uint32_t value) { return QString::number(value, 16).toUpper(); }
+QString HexId(uint32_t value) {
+  return QString::number(value, 16).toUpper();
+}
 
 } // namespace kestrum::tellurix

@@ -16,19 +16,36 @@ inline constexpr char kLibraryName[] = "BrannockTellurix";
 inline constexpr char kLibraryHelp[] = "Brannock Tellurix ActiveX Control";
 inline constexpr char kLibraryVersion[] = "7.2";
 inline constexpr int kLibraryLocale = 0x409;
-inline constexpr Guid kClsid{0x8F07F85D, 0x6532, 0x11D2, {0xBE, 0xBB, 0x90, 0x09, 0x62, 0xC1, 0x00, 0x00}};
-inline constexpr Guid kLibId{0x8F07F84F, 0x6532, 0x11D2, {0xBE, 0xBB, 0x90, 0x09, 0x62, 0xC1, 0x00, 0x00}};
-inline constexpr Guid kInterfaceId{0x5FA10EED, 0x7761, 0x11D3, {0xAD, 0x4E, 0x00, 0x20, 0x18, 0x28, 0x07, 0x75}};
-inline constexpr Guid kEventInterfaceId{0x5FA10EEE, 0x7761, 0x11D3, {0xAD, 0x4E, 0x00, 0x20, 0x18, 0x28, 0x07, 0x75}};
+inline constexpr Guid kClsid{
+    0x8F07F85D, 0x6532, 0x11D2, {0xBE, 0xBB, 0x90, 0x09, 0x62, 0xC1, 0x00, 0x00}};
+inline constexpr Guid kLibId{
+    0x8F07F84F, 0x6532, 0x11D2, {0xBE, 0xBB, 0x90, 0x09, 0x62, 0xC1, 0x00, 0x00}};
+inline constexpr Guid kInterfaceId{
+    0x5FA10EED, 0x7761, 0x11D3, {0xAD, 0x4E, 0x00, 0x20, 0x18, 0x28, 0x07, 0x75}};
+inline constexpr Guid kEventInterfaceId{
+    0x5FA10EEE, 0x7761, 0x11D3, {0xAD, 0x4E, 0x00, 0x20, 0x18, 0x28, 0x07, 0x75}};
 inline constexpr char kFileVersion[] = "1.4.0.3";
 
 enum class MemberKind { Property, Method };
 
 // Declared types. Enumerations travel as 32-bit numbers.
 enum class MemberType {
-  Void, String, Long, Double, Boolean, Currency, Color, Picture,
-  StdDialog, BatteryStatus, BatteryPowerStatus, BinaryAdv, VersionPlatform, ProcessorType,
-  ProcessorName, DriveType,
+  Void,
+  String,
+  Long,
+  Double,
+  Boolean,
+  Currency,
+  Color,
+  Picture,
+  StdDialog,
+  BatteryStatus,
+  BatteryPowerStatus,
+  BinaryAdv,
+  VersionPlatform,
+  ProcessorType,
+  ProcessorName,
+  DriveType,
 };
 
 enum class Assignment { None, ReadOnly, ReadOnlyIcon, Stored, StoredByRef, StoredIfAccepted };
@@ -66,8 +83,15 @@ struct EventDef {
   int32_t dispid;
 };
 enum class Event {
-  CheckedAppStart = 1, CheckedAppEnd, TaskBarLeftClick, TaskBarLeftPress, TaskBarLeftDblClick,
-  TaskBarRightClick, TaskBarRightPress, TaskBarRightDblClick, TaskBarMouseMove,
+  CheckedAppStart = 1,
+  CheckedAppEnd,
+  TaskBarLeftClick,
+  TaskBarLeftPress,
+  TaskBarLeftDblClick,
+  TaskBarRightClick,
+  TaskBarRightPress,
+  TaskBarRightDblClick,
+  TaskBarMouseMove,
 };
 const std::vector<EventDef> &events();
 

@@ -37,7 +37,9 @@ void PropertyBag::WriteProperty(const QString &name, const Variant &value,
     entries_.emplace_back(name, value);
 }
 
-bool PropertyBag::contains(const QString &name) const { return indexOf(name) >= 0; }
+bool PropertyBag::contains(const QString &name) const {
+  return indexOf(name) >= 0;
+}
 
 QStringList PropertyBag::keys() const {
   QStringList names;
@@ -57,12 +59,18 @@ QByteArray escapeText(const QString &text) {
   QByteArray out;
   for (const char c : text.toUtf8()) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') out += "\\\\";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\t') out += "\\t";
-    else if (byte < 0x20 || byte == 0x7F) out += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
-    else out += c;
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\t')
+      out += "\\t";
+    else if (byte < 0x20 || byte == 0x7F)
+      out += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+    else
+      out += c;
   }
   return out;
 }
@@ -76,9 +84,12 @@ QString unescapeText(const QByteArray &text) {
       continue;
     }
     const char next = text[++i];
-    if (next == 'n') out += '\n';
-    else if (next == 'r') out += '\r';
-    else if (next == 't') out += '\t';
+    if (next == 'n')
+      out += '\n';
+    else if (next == 'r')
+      out += '\r';
+    else if (next == 't')
+      out += '\t';
     else if (next == 'x' && i + 2 < text.size()) {
       bool ok = false;
       const int value = text.mid(i + 1, 2).toInt(&ok, 16);
@@ -88,7 +99,8 @@ QString unescapeText(const QByteArray &text) {
       } else {
         out += next;
       }
-    } else out += next;
+    } else
+      out += next;
   }
   return QString::fromUtf8(out);
 }
@@ -217,9 +229,9 @@ std::unique_ptr<Control> CreateControl(const QString &progId, QString *error) {
 
   void *handle = dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
   if (!handle)
-    return fail(QStringLiteral("Cannot load %1: %2").arg(library, QString::fromLocal8Bit(dlerror())));
-  auto getClassObject =
-      reinterpret_cast<DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
+    return fail(
+        QStringLiteral("Cannot load %1: %2").arg(library, QString::fromLocal8Bit(dlerror())));
+  auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
   if (!getClassObject)
     return fail(QStringLiteral("%1 exports no DllGetClassObject.").arg(library));
   void *object = nullptr;
@@ -237,8 +249,8 @@ std::unique_ptr<Control> CreateControl(const QString &progId, QString *error) {
   return std::unique_ptr<Control>(control);
 }
 
-int InvokeByName(Dispatch &target, const QString &name, InvokeKind kind,
-                 std::vector<Variant> &args, Variant *result) {
+int InvokeByName(Dispatch &target, const QString &name, InvokeKind kind, std::vector<Variant> &args,
+                 Variant *result) {
   int32_t dispid = 0;
   if (const int error = target.GetIDsOfNames(name, dispid))
     return error;

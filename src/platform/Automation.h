@@ -23,17 +23,17 @@ namespace kestrum {
 // Automation error numbers that members return (0 = success).
 namespace AutomationError {
 constexpr int None = 0;
-constexpr int InvalidCall = 5;          // invalid procedure call or argument
-constexpr int Overflow = 6;             // overflow
-constexpr int SubscriptOutOfRange = 9;  // subscript out of range
-constexpr int TypeMismatch = 13;        // type mismatch
+constexpr int InvalidCall = 5;         // invalid procedure call or argument
+constexpr int Overflow = 6;            // overflow
+constexpr int SubscriptOutOfRange = 9; // subscript out of range
+constexpr int TypeMismatch = 13;       // type mismatch
 constexpr int SetNotSupportedAtRunTime = 382;
 constexpr int SetNotSupportedReadOnly = 383;
 constexpr int SetNotPermitted = 387;
 constexpr int NoSuchMember = 438;       // object doesn't support this property or method
 constexpr int ActionNotSupported = 445; // object doesn't support this action
 constexpr int ArgumentNotOptional = 449;
-constexpr int WrongArguments = 450;     // wrong number of arguments or invalid property assignment
+constexpr int WrongArguments = 450; // wrong number of arguments or invalid property assignment
 } // namespace AutomationError
 
 enum class InvokeKind { Method, PropertyGet, PropertyLet, PropertySet };
@@ -119,9 +119,9 @@ public:
   virtual void Advise(EventSink *sink) = 0; // one sink; nullptr stops events
   virtual QString GetEventName(int32_t eventDispid) const = 0;
 
-  virtual void InitProperties() = 0;                  // first placement
-  virtual int ReadProperties(PropertyBag &bag) = 0;   // loading a saved form
-  virtual int WriteProperties(PropertyBag &bag) = 0;  // saving the form
+  virtual void InitProperties() = 0;                 // first placement
+  virtual int ReadProperties(PropertyBag &bag) = 0;  // loading a saved form
+  virtual int WriteProperties(PropertyBag &bag) = 0; // saving the form
   // The container asks for a size in pixels; the control answers its own.
   virtual void Resize(int &width, int &height) = 0;
 };
@@ -134,7 +134,7 @@ public:
 std::unique_ptr<Control> CreateControl(const QString &progId, QString *error = nullptr);
 
 // GetIDsOfNames followed by Invoke.
-int InvokeByName(Dispatch &target, const QString &name, InvokeKind kind,
-                 std::vector<Variant> &args, Variant *result);
+int InvokeByName(Dispatch &target, const QString &name, InvokeKind kind, std::vector<Variant> &args,
+                 Variant *result);
 
 } // namespace kestrum

@@ -10,7 +10,7 @@ namespace kestrum {
 // Result codes of the entry points and the factory.
 namespace ServerResult {
 constexpr int32_t Ok = 0;
-constexpr int32_t False = 1;                            // e.g. DllCanUnloadNow: still in use
+constexpr int32_t False = 1; // e.g. DllCanUnloadNow: still in use
 constexpr int32_t NoInterface = int32_t(0x80004002);
 constexpr int32_t Fail = int32_t(0x80004005);
 constexpr int32_t ClassNotAvailable = int32_t(0x80040111);

@@ -22,40 +22,50 @@ const char *varTypeName(VarType type) {
 }
 
 int32_t Variant::toI32() const {
-  if (auto p = std::get_if<int32_t>(&v_)) return *p;
-  if (auto p = std::get_if<bool>(&v_)) return *p ? -1 : 0;
-  if (auto p = std::get_if<OleColor>(&v_)) return int32_t(p->value);
+  if (auto p = std::get_if<int32_t>(&v_))
+    return *p;
+  if (auto p = std::get_if<bool>(&v_))
+    return *p ? -1 : 0;
+  if (auto p = std::get_if<OleColor>(&v_))
+    return int32_t(p->value);
   return 0;
 }
 
 double Variant::toDouble() const {
-  if (auto p = std::get_if<double>(&v_)) return *p;
-  if (auto p = std::get_if<Currency>(&v_)) return double(p->scaled) / 10000.0;
+  if (auto p = std::get_if<double>(&v_))
+    return *p;
+  if (auto p = std::get_if<Currency>(&v_))
+    return double(p->scaled) / 10000.0;
   return toI32();
 }
 
 bool Variant::toBool() const {
-  if (auto p = std::get_if<bool>(&v_)) return *p;
+  if (auto p = std::get_if<bool>(&v_))
+    return *p;
   return toDouble() != 0;
 }
 
 QString Variant::toString() const {
-  if (auto p = std::get_if<QString>(&v_)) return *p;
+  if (auto p = std::get_if<QString>(&v_))
+    return *p;
   return QString();
 }
 
 Currency Variant::toCurrency() const {
-  if (auto p = std::get_if<Currency>(&v_)) return *p;
+  if (auto p = std::get_if<Currency>(&v_))
+    return *p;
   return Currency::fromWhole(toI32());
 }
 
 OleColor Variant::toColor() const {
-  if (auto p = std::get_if<OleColor>(&v_)) return *p;
+  if (auto p = std::get_if<OleColor>(&v_))
+    return *p;
   return OleColor{uint32_t(toI32())};
 }
 
 PicturePtr Variant::toPicture() const {
-  if (auto p = std::get_if<PicturePtr>(&v_)) return *p;
+  if (auto p = std::get_if<PicturePtr>(&v_))
+    return *p;
   return nullptr;
 }
 
@@ -156,9 +166,7 @@ int Variant::convertTo(VarType target, Variant &out) const {
   }
   switch (target) {
   case VarType::Empty: out = Variant(); return 0;
-  case VarType::String:
-    out = Variant(toDisplayString());
-    return 0;
+  case VarType::String: out = Variant(toDisplayString()); return 0;
   case VarType::Bool: {
     bool flag = number != 0;
     if (from == VarType::String && !parseBool(toString(), flag))
@@ -194,8 +202,9 @@ int Variant::convertTo(VarType target, Variant &out) const {
       if (okWhole && fractionText.size() <= 4 &&
           (fractionText.isEmpty() || (fractionText.toUInt(&okFraction), okFraction)) &&
           whole > -922337203685477LL && whole < 922337203685477LL) {
-        const int64_t fraction =
-            fractionText.isEmpty() ? 0 : fractionText.leftJustified(4, QLatin1Char('0')).toLongLong();
+        const int64_t fraction = fractionText.isEmpty()
+                                     ? 0
+                                     : fractionText.leftJustified(4, QLatin1Char('0')).toLongLong();
         const bool negative = wholeText.startsWith(QLatin1Char('-'));
         value.scaled = whole * 10000 + (negative ? -fraction : fraction);
         out = Variant(value);
@@ -223,7 +232,9 @@ QString Variant::toDisplayString() const {
   case VarType::Color: return QString::number(int32_t(toColor().value));
   case VarType::Picture: {
     const PicturePtr picture = toPicture();
-    return QStringLiteral("picture %1x%2").arg(picture ? picture->width : 0).arg(picture ? picture->height : 0);
+    return QStringLiteral("picture %1x%2")
+        .arg(picture ? picture->width : 0)
+        .arg(picture ? picture->height : 0);
   }
   }
   return QString();

@@ -116,14 +116,14 @@ TEST(WatchMatching, PathWithoutCaseOrFifteenCharacterName) {
     bool matches;
   };
   const Case cases[] = {
-      {"/tmp/x/Analog", "/tmp/x/analog", "other", true},      // the path, any case
-      {"/tmp/x/Analog", "/usr/bin/analog", "analog", true},   // the name
+      {"/tmp/x/Analog", "/tmp/x/analog", "other", true},    // the path, any case
+      {"/tmp/x/Analog", "/usr/bin/analog", "analog", true}, // the name
       {"/tmp/x/Analog", "/usr/bin/analogx", "analogx", false},
       {"/tmp/x/Analog", "/tmp/x/analog2", "analog2", false},
-      {"analog", "analog", "analog", true},                    // a tag without folder
+      {"analog", "analog", "analog", true}, // a tag without folder
       {"/opt/kestrum-long-program-name", "/usr/bin/x", "kestrum-long-pr", true},
       {"/opt/kestrum-long-program-name", "/usr/bin/x", "kestrum-long-program-name", false},
-      {"/opt/dir/", "/usr/bin/x", "", false},                  // no file name
+      {"/opt/dir/", "/usr/bin/x", "", false}, // no file name
       {"/tmp/Caf\u00e9", "/tmp/CAF\u00c9", "x", true},
   };
   for (const Case &c : cases) {
@@ -136,7 +136,9 @@ TEST_F(ProcessWatch, EndReportedOnTheFirstTickAfterExitAndOnlyOnce) {
   const QString path = program(uniqueName("kw"));
   QProcess *process = start(path, QStringLiteral("30"));
   // Interval 0: the timer never ticks, the test ticks by hand.
-  ASSERT_EQ(call("CheckAppEnd", {Variant(path.toLower() == path ? path.toUpper() : path.toLower()), Variant(int32_t(0))}), 0)
+  ASSERT_EQ(call("CheckAppEnd", {Variant(path.toLower() == path ? path.toUpper() : path.toLower()),
+                                 Variant(int32_t(0))}),
+            0)
       << "the path is compared without regard to case";
   control_->endWatch().tick();
   control_->endWatch().tick();
@@ -156,7 +158,9 @@ TEST_F(ProcessWatch, ProgramSeenByNameElsewhereAndWithALongName) {
     const QString path = program(name);
     QProcess *process = start(path, QStringLiteral("30"));
     // Another folder: only the name can match (its first 15 characters for a long name).
-    ASSERT_EQ(call("CheckAppEnd", {Variant(QStringLiteral("/elsewhere/") + name), Variant(int32_t(0))}), 0);
+    ASSERT_EQ(
+        call("CheckAppEnd", {Variant(QStringLiteral("/elsewhere/") + name), Variant(int32_t(0))}),
+        0);
     control_->endWatch().tick();
     EXPECT_TRUE(recorder_->events.isEmpty()) << name.toStdString();
     process->kill();
@@ -216,7 +220,9 @@ TEST_F(ProcessWatch, HandlerMayArmTheWatchAgain) {
 TEST_F(ProcessWatch, ArmingAgainReplacesTheWatch) {
   const QString path = program(uniqueName("kr"));
   start(path, QStringLiteral("30"));
-  ASSERT_EQ(call("CheckAppEnd", {Variant(folder_.filePath(QStringLiteral("gone"))), Variant(int32_t(5000))}), 0);
+  ASSERT_EQ(call("CheckAppEnd",
+                 {Variant(folder_.filePath(QStringLiteral("gone"))), Variant(int32_t(5000))}),
+            0);
   ASSERT_EQ(call("CheckAppEnd", {Variant(path), Variant(int32_t(20))}), 0);
   EXPECT_EQ(control_->endWatch().interval(), 20);
   EXPECT_EQ(control_->endWatch().tag(), path.toUpper());
@@ -227,7 +233,8 @@ TEST_F(ProcessWatch, ArmingAgainReplacesTheWatch) {
 TEST_F(ProcessWatch, IntervalZeroNeverTicks) {
   const QString missing = folder_.filePath(QStringLiteral("never-started"));
   ASSERT_EQ(call("CheckAppEnd", {Variant(missing), Variant(int32_t(0))}), 0);
-  ASSERT_EQ(call("CheckAppStart", {Variant(QStringLiteral("/sbin/whatever"))}), 0); // CheckTime omitted
+  ASSERT_EQ(call("CheckAppStart", {Variant(QStringLiteral("/sbin/whatever"))}),
+            0); // CheckTime omitted
   recorder_->runFor(300);
   EXPECT_TRUE(recorder_->events.isEmpty());
   EXPECT_TRUE(control_->endWatch().enabled());
@@ -259,11 +266,15 @@ TEST_F(ProcessWatch, SnapshotListsAndEndsARealProcess) {
   QProcess *process = start(path, QStringLiteral("30"));
   Variant result;
   std::vector<Variant> none;
-  ASSERT_EQ(InvokeByName(*control_, QStringLiteral("TasksMakeSnapshot"), InvokeKind::Method, none, &result), 0);
+  ASSERT_EQ(InvokeByName(*control_, QStringLiteral("TasksMakeSnapshot"), InvokeKind::Method, none,
+                         &result),
+            0);
   auto get = [&](const char *name) {
     std::vector<Variant> args;
     Variant value;
-    EXPECT_EQ(InvokeByName(*control_, QString::fromLatin1(name), InvokeKind::PropertyGet, args, &value), 0);
+    EXPECT_EQ(
+        InvokeByName(*control_, QString::fromLatin1(name), InvokeKind::PropertyGet, args, &value),
+        0);
     return value;
   };
   const int32_t count = get("TasksNumber").toI32();
@@ -273,11 +284,14 @@ TEST_F(ProcessWatch, SnapshotListsAndEndsARealProcess) {
   bool foundSelf = false, foundChild = false;
   for (int32_t i = 0; i < count; ++i) {
     std::vector<Variant> args{Variant(i)};
-    ASSERT_EQ(InvokeByName(*control_, QStringLiteral("TasksCurrent"), InvokeKind::PropertyLet, args, nullptr), 0);
+    ASSERT_EQ(InvokeByName(*control_, QStringLiteral("TasksCurrent"), InvokeKind::PropertyLet, args,
+                           nullptr),
+              0);
     const QString id = get("TasksID").toString();
     if (id == self) {
       foundSelf = true;
-      EXPECT_EQ(get("TasksName").toString(), QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
+      EXPECT_EQ(get("TasksName").toString(),
+                QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
       EXPECT_EQ(get("TasksParentProcessID").toString(), QString::number(getppid(), 16).toUpper());
       EXPECT_GE(get("TasksThreads").toI32(), 1);
     }

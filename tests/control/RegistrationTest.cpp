@@ -42,7 +42,8 @@ QStringList host(const QStringList &arguments, int *exitCode = nullptr) {
   EXPECT_TRUE(process.waitForFinished(20000));
   if (exitCode)
     *exitCode = process.exitCode();
-  return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  return QString::fromUtf8(process.readAllStandardOutput())
+      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -56,16 +57,20 @@ TEST_F(Registration, RegisterCreateUnregister) {
 
   ASSERT_EQ(registerServer(), ServerResult::Ok);
   QString value;
-  EXPECT_TRUE(GetKeyValue(RegistryRoot::ClassesRoot, QStringLiteral("BrannockTellurix.Tellurix\\CLSID"), QString(), value));
+  EXPECT_TRUE(GetKeyValue(RegistryRoot::ClassesRoot,
+                          QStringLiteral("BrannockTellurix.Tellurix\\CLSID"), QString(), value));
   EXPECT_EQ(value, QStringLiteral("{8F07F85D-6532-11D2-BEBB-900962C10000}"));
   EXPECT_TRUE(GetKeyValue(RegistryRoot::ClassesRoot,
-                          QStringLiteral("TypeLib\\{8F07F84F-6532-11D2-BEBB-900962C10000}\\7.2"), QString(), value));
+                          QStringLiteral("TypeLib\\{8F07F84F-6532-11D2-BEBB-900962C10000}\\7.2"),
+                          QString(), value));
   EXPECT_EQ(value, QStringLiteral("Brannock Tellurix ActiveX Control"));
-  EXPECT_TRUE(regKeyExists(RegistryRoot::ClassesRoot,
-                           QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}\\Control")));
+  EXPECT_TRUE(
+      regKeyExists(RegistryRoot::ClassesRoot,
+                   QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}\\Control")));
 
   QString why;
-  std::unique_ptr<Control> control = CreateControl(QStringLiteral("BrannockTellurix.Tellurix"), &why);
+  std::unique_ptr<Control> control =
+      CreateControl(QStringLiteral("BrannockTellurix.Tellurix"), &why);
   ASSERT_NE(control, nullptr) << why.toStdString();
   EXPECT_EQ(canUnload(), ServerResult::False) << "an instance lives";
   int32_t dispid = 0;
@@ -86,8 +91,10 @@ TEST_F(Registration, RegisterCreateUnregister) {
   EXPECT_EQ(object, nullptr);
 
   ASSERT_EQ(unregisterServer(), ServerResult::Ok);
-  EXPECT_FALSE(regKeyExists(RegistryRoot::ClassesRoot, QStringLiteral("BrannockTellurix.Tellurix")));
-  EXPECT_FALSE(regKeyExists(RegistryRoot::ClassesRoot, QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}")));
+  EXPECT_FALSE(
+      regKeyExists(RegistryRoot::ClassesRoot, QStringLiteral("BrannockTellurix.Tellurix")));
+  EXPECT_FALSE(regKeyExists(RegistryRoot::ClassesRoot,
+                            QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}")));
   why.clear();
   EXPECT_EQ(CreateControl(QStringLiteral("BrannockTellurix.Tellurix"), &why), nullptr);
   EXPECT_FALSE(why.isEmpty());
@@ -95,11 +102,12 @@ TEST_F(Registration, RegisterCreateUnregister) {
 }
 
 TEST_F(Registration, MissingLibraryFailsCleanly) {
-  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("BrannockTellurix.Tellurix\\CLSID"), QString(),
+  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("BrannockTellurix.Tellurix\\CLSID"),
+              QString(),
               RegValue::string(QStringLiteral("{8F07F85D-6532-11D2-BEBB-900962C10000}")));
   regSetValue(RegistryRoot::ClassesRoot,
-              QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}\\InprocServer32"), QString(),
-              RegValue::string(registry_.filePath(QStringLiteral("gone.so"))));
+              QStringLiteral("CLSID\\{8F07F85D-6532-11D2-BEBB-900962C10000}\\InprocServer32"),
+              QString(), RegValue::string(registry_.filePath(QStringLiteral("gone.so"))));
   QString why;
   EXPECT_EQ(CreateControl(QStringLiteral("BrannockTellurix.Tellurix"), &why), nullptr);
   EXPECT_TRUE(why.contains(QStringLiteral("gone.so"))) << why.toStdString();
@@ -116,13 +124,17 @@ TEST_F(Registration, ContainerAnswersEveryCommand) {
       {{"get", "VersionPlatform", "dispid", "CheckAppEnd", "dispid", "about", "dispid", "Nope"},
        {"2", "1610809457", "-552", "error 438"}},
       {{"let", "MemoryPhysTotal", "1", "let", "FileIconLarge", ""}, {"error 382", "error 382"}},
-      {{"--design-mode", "let", "MemoryPhysTotal", "1", "let", "FileIconLarge", ""}, {"error 387", "error 383"}},
-      {{"call", "FuncBinToStr", "1073741824", "call", "FuncBinToStr", "5", "call", "FuncHiWord", "x"},
+      {{"--design-mode", "let", "MemoryPhysTotal", "1", "let", "FileIconLarge", ""},
+       {"error 387", "error 383"}},
+      {{"call", "FuncBinToStr", "1073741824", "call", "FuncBinToStr", "5", "call", "FuncHiWord",
+        "x"},
        {"error 6", "101", "error 13"}},
       {{"call", "DriveExists", "c:/"}, {"True", "ARG 1 = C"}},
-      {{"call", "CheckAppEnd", "/never/started", "50", "wait", "400"}, {"0", "event CheckedAppEnd", "waited"}},
+      {{"call", "CheckAppEnd", "/never/started", "50", "wait", "400"},
+       {"0", "event CheckedAppEnd", "waited"}},
       {{"call", "CheckAppEnd", "/never/started", "wait", "200"}, {"0", "waited"}},
-      {{"let", "TaskBarToolTip", "hello", "let", "DriveCurrent", "c", "save", bag}, {"ok", "ok", "ok"}},
+      {{"let", "TaskBarToolTip", "hello", "let", "DriveCurrent", "c", "save", bag},
+       {"ok", "ok", "ok"}},
       {{"--bag", bag, "get", "TaskBarToolTip", "get", "FileIconBackColor", "get", "TasksIs32Bit"},
        {"hello", "-2147483633", "False"}},
       {{"unregister", kLibrary}, {"0"}},

@@ -38,7 +38,12 @@ TEST(FuncBinToStr, DigitsAndOverflow) {
 
 TEST(FuncStrToBin, PlaceValuesOfDigits) {
   const std::pair<const char *, double> cases[] = {
-      {"101", 5}, {"12", 4}, {"", 0}, {"1x1", 5}, {"9", 9}, {"0001", 1},
+      {"101", 5},
+      {"12", 4},
+      {"", 0},
+      {"1x1", 5},
+      {"9", 9},
+      {"0001", 1},
       {"111111111111111111111111111111", 1073741823},
   };
   for (const auto &[text, expected] : cases) {
@@ -55,7 +60,7 @@ TEST(FuncHiLowWord, SignedHalves) {
     int32_t dword, hi, low;
   };
   const Case cases[] = {
-      {-65536, -1, 0},          // upper bits set, lower zero
+      {-65536, -1, 0}, // upper bits set, lower zero
       {0x1FFFF, 1, -1},
       {0x17FFF, 1, 32767},
       {-1, -1, -1},

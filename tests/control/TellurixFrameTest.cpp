@@ -130,7 +130,8 @@ TEST(AssignmentRules, ReadOnlyStoredAndAccepted) {
     host.site.userMode = !c.designMode;
     const Variant before = host.get("TasksCurrent");
     EXPECT_EQ(host.let(c.name, c.value), c.error) << c.name;
-    EXPECT_EQ(host.site.changed, c.signalled ? QStringList{QString::fromLatin1(c.name)} : QStringList())
+    EXPECT_EQ(host.site.changed,
+              c.signalled ? QStringList{QString::fromLatin1(c.name)} : QStringList())
         << c.name;
     if (QLatin1String(c.name) == QLatin1String("TasksCurrent")) {
       EXPECT_TRUE(host.get("TasksCurrent") == (c.signalled ? c.value : before))
@@ -169,8 +170,8 @@ TEST(DriveCurrent, AssignmentIsNormalised) {
       break;
     }
   std::vector<std::pair<QString, QString>> cases = {
-      {"", "C"}, {"c", "C"}, {"C:/", "C"}, {"cx", "C"}, {"1", "C"}, {"\u00e9", "C"},
-      {QString(absent), "C"}, {QString(absent).toLower(), "C"},
+      {"", "C"},  {"c", "C"},      {"C:/", "C"},           {"cx", "C"},
+      {"1", "C"}, {"\u00e9", "C"}, {QString(absent), "C"}, {QString(absent).toLower(), "C"},
   };
   if (present.size() > 1) { // another mount: its letter is accepted in either case
     const QString other = present.mid(1, 1);
@@ -229,7 +230,8 @@ TEST(Persistence, BagRoundTripAndDefaults) {
   second.WriteProperties(again);
   EXPECT_EQ(again.keys(), bag.keys());
   EXPECT_TRUE(again.ReadProperty(QStringLiteral("TaskBarToolTip"), Variant()) == Variant("tip"));
-  EXPECT_TRUE(again.ReadProperty(QStringLiteral("TaskBarIcon"), Variant()) == Variant(somePicture()));
+  EXPECT_TRUE(again.ReadProperty(QStringLiteral("TaskBarIcon"), Variant()) ==
+              Variant(somePicture()));
 }
 
 TEST(Persistence, MissingAndDamagedKeysReadAsDefaults) {
@@ -240,13 +242,21 @@ TEST(Persistence, MissingAndDamagedKeysReadAsDefaults) {
   control.ReadProperties(old);
   std::vector<Variant> args;
   Variant value;
-  ASSERT_EQ(InvokeByName(control, QStringLiteral("DriveCurrent"), InvokeKind::PropertyGet, args, &value), 0);
+  ASSERT_EQ(
+      InvokeByName(control, QStringLiteral("DriveCurrent"), InvokeKind::PropertyGet, args, &value),
+      0);
   EXPECT_TRUE(value == Variant("C"));
-  ASSERT_EQ(InvokeByName(control, QStringLiteral("FileIconBackColor"), InvokeKind::PropertyGet, args, &value), 0);
+  ASSERT_EQ(InvokeByName(control, QStringLiteral("FileIconBackColor"), InvokeKind::PropertyGet,
+                         args, &value),
+            0);
   EXPECT_TRUE(value == Variant(OleColor{0x8000000F}));
-  ASSERT_EQ(InvokeByName(control, QStringLiteral("TasksCurrent"), InvokeKind::PropertyGet, args, &value), 0);
+  ASSERT_EQ(
+      InvokeByName(control, QStringLiteral("TasksCurrent"), InvokeKind::PropertyGet, args, &value),
+      0);
   EXPECT_TRUE(value == Variant(int32_t(0)));
-  ASSERT_EQ(InvokeByName(control, QStringLiteral("TaskBarToolTip"), InvokeKind::PropertyGet, args, &value), 0);
+  ASSERT_EQ(InvokeByName(control, QStringLiteral("TaskBarToolTip"), InvokeKind::PropertyGet, args,
+                         &value),
+            0);
   EXPECT_TRUE(value == Variant("kept"));
 }
 
@@ -284,7 +294,8 @@ TEST(Frame, CallErrors) {
     Variant result;
     EXPECT_EQ(host.call(c.name, args, result), c.error) << c.name;
     if (!c.error) {
-      EXPECT_TRUE(result == c.result) << c.name << " gave " << result.toDisplayString().toStdString();
+      EXPECT_TRUE(result == c.result)
+          << c.name << " gave " << result.toDisplayString().toStdString();
     }
   }
   std::vector<Variant> unknown;
@@ -405,7 +416,11 @@ TEST(TaskList, SnapshotGrowsPastAThousandProcesses) {
     ASSERT_TRUE(stat.open(QIODevice::WriteOnly));
     const int nice = pid % 3 == 0 ? -5 : pid % 3 == 1 ? 0 : 10;
     stat.write(QStringLiteral("%1 (proc %1) S %2 1 1 0 -1 0 0 0 0 0 0 0 0 0 20 %3 %4 0 0\n")
-                   .arg(pid).arg(pid + 1000).arg(nice).arg(pid % 7 + 1).toLatin1());
+                   .arg(pid)
+                   .arg(pid + 1000)
+                   .arg(nice)
+                   .arg(pid % 7 + 1)
+                   .toLatin1());
     stat.close();
     if (pid % 2 == 0)
       QFile::link(QStringLiteral("/opt/app/prog%1").arg(pid), dir + QStringLiteral("/exe"));
@@ -426,15 +441,17 @@ TEST(TaskList, SnapshotGrowsPastAThousandProcesses) {
     seen[host.get("TasksID").toString()] = i;
   }
   ASSERT_EQ(seen.size(), 1500);
-  ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(seen.value(QStringLiteral("5DC"))))), 0); // pid 1500
+  ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(seen.value(QStringLiteral("5DC"))))),
+            0); // pid 1500
   EXPECT_TRUE(host.get("TasksName") == Variant("/opt/app/prog1500"));
   EXPECT_TRUE(host.get("TasksCaption") == Variant("prog1500"));
-  EXPECT_TRUE(host.get("TasksParentProcessID") == Variant("9C4")); // 2500
-  EXPECT_TRUE(host.get("TasksBasePriority") == Variant(int32_t(13)));  // nice -5
+  EXPECT_TRUE(host.get("TasksParentProcessID") == Variant("9C4"));    // 2500
+  EXPECT_TRUE(host.get("TasksBasePriority") == Variant(int32_t(13))); // nice -5
   EXPECT_TRUE(host.get("TasksThreads") == Variant(int32_t(1500 % 7 + 1)));
-  ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(seen.value(QStringLiteral("5DB"))))), 0); // pid 1499
+  ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(seen.value(QStringLiteral("5DB"))))),
+            0); // pid 1499
   EXPECT_TRUE(host.get("TasksName") == Variant("proc 1499")) << "no executable link: the name";
-  EXPECT_TRUE(host.get("TasksBasePriority") == Variant(int32_t(4)));   // nice 10
+  EXPECT_TRUE(host.get("TasksBasePriority") == Variant(int32_t(4))); // nice 10
 
   // The entry after the last exists and is empty; beyond it nothing is accepted.
   ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(1500))), 0);

@@ -43,10 +43,11 @@ TEST(Variant, ConvertsByTheAutomationRules) {
   for (const Case &c : cases) {
     Variant out;
     const int error = c.from.convertTo(c.to, out);
-    EXPECT_EQ(error, c.error) << c.from.toDisplayString().toStdString() << " -> " << varTypeName(c.to);
+    EXPECT_EQ(error, c.error) << c.from.toDisplayString().toStdString() << " -> "
+                              << varTypeName(c.to);
     if (!c.error && !error) {
-      EXPECT_TRUE(out == c.expected)
-          << c.from.toDisplayString().toStdString() << " gave " << out.toDisplayString().toStdString();
+      EXPECT_TRUE(out == c.expected) << c.from.toDisplayString().toStdString() << " gave "
+                                     << out.toDisplayString().toStdString();
     }
   }
 }
@@ -58,7 +59,8 @@ TEST(Variant, DisplaysAsTheContainerPrints) {
   EXPECT_EQ(Variant(PicturePtr(picture)).toDisplayString(), QStringLiteral("picture 32x16"));
   EXPECT_EQ(Variant(PicturePtr()).toDisplayString(), QStringLiteral("picture 0x0"));
   EXPECT_EQ(Variant(false).toDisplayString(), QStringLiteral("False"));
-  EXPECT_EQ(Variant(Currency::fromWhole(270553174016)).toDisplayString(), QStringLiteral("270553174016"));
+  EXPECT_EQ(Variant(Currency::fromWhole(270553174016)).toDisplayString(),
+            QStringLiteral("270553174016"));
   EXPECT_EQ(Variant(OleColor{0x8000000F}).toDisplayString(), QStringLiteral("-2147483633"));
 }
 
@@ -68,7 +70,8 @@ TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreLeftOut) {
   bag.WriteProperty(QStringLiteral("TasksCurrent"), Variant(int32_t(0)), Variant(int32_t(0)));
   EXPECT_EQ(bag.keys(), QStringList{QStringLiteral("DriveCurrent")});
   EXPECT_TRUE(bag.ReadProperty(QStringLiteral("drivecurrent"), Variant("C")) == Variant("D"));
-  EXPECT_TRUE(bag.ReadProperty(QStringLiteral("Missing"), Variant(int32_t(3))) == Variant(int32_t(3)));
+  EXPECT_TRUE(bag.ReadProperty(QStringLiteral("Missing"), Variant(int32_t(3))) ==
+              Variant(int32_t(3)));
   // Writing the default again removes a stored value.
   bag.WriteProperty(QStringLiteral("DRIVECURRENT"), Variant("C"), Variant("C"));
   EXPECT_TRUE(bag.keys().isEmpty());
@@ -109,7 +112,8 @@ TEST(PropertyBag, DamagedTextSkipsBadLines) {
                           "trailing=s:ends in backslash \\\n"
                           "crlf=s:x\r\n";
   const PropertyBag bag = PropertyBag::fromText(text);
-  EXPECT_EQ(bag.keys(), (QStringList{QStringLiteral("good"), QStringLiteral("trailing"), QStringLiteral("crlf")}));
+  EXPECT_EQ(bag.keys(), (QStringList{QStringLiteral("good"), QStringLiteral("trailing"),
+                                     QStringLiteral("crlf")}));
   EXPECT_TRUE(bag.ReadProperty(QStringLiteral("crlf"), Variant()) == Variant("x"));
 }
 
@@ -119,8 +123,9 @@ TEST(Guid, FormatsAndParses) {
   Guid parsed;
   ASSERT_TRUE(parseGuid(QStringLiteral("8f07f85d-6532-11d2-bebb-900962c10000"), parsed));
   EXPECT_TRUE(parsed == clsid);
-  for (const char *bad : {"", "{}", "{8F07F85D-6532-11D2-BEBB-900962C1000}", "{8F07F85D-6532-11D2-BEBB-900962C1000G}",
-                          "8F07F85D6532-11D2-BEBB-900962C10000-"})
+  for (const char *bad :
+       {"", "{}", "{8F07F85D-6532-11D2-BEBB-900962C1000}", "{8F07F85D-6532-11D2-BEBB-900962C1000G}",
+        "8F07F85D6532-11D2-BEBB-900962C10000-"})
     EXPECT_FALSE(parseGuid(QString::fromLatin1(bad), parsed)) << bad;
 }
 

@@ -42,7 +42,8 @@ TEST_F(RegistryTest, GetKeyValueReadsTextAndNumbers) {
   const Case cases[] = {
       {"text with its NUL", RegValue::string(QStringLiteral("C:\\MSINFO32.EXE")), true,
        QStringLiteral("C:\\MSINFO32.EXE")},
-      {"text without NUL", RegValue::string(QStringLiteral("abc"), false), true, QStringLiteral("abc")},
+      {"text without NUL", RegValue::string(QStringLiteral("abc"), false), true,
+       QStringLiteral("abc")},
       {"only one NUL is dropped", raw(RegType::String, QByteArray("ab\0\0", 4)), true,
        QString::fromLatin1("ab\0", 3)},
       {"Windows-1252 bytes", raw(RegType::String, QByteArray("caf\xe9", 4)), true,
@@ -58,7 +59,8 @@ TEST_F(RegistryTest, GetKeyValueReadsTextAndNumbers) {
     ASSERT_EQ(regSetValue(RegistryRoot::LocalMachine, kKey, QStringLiteral("PATH"), c.stored),
               RegError::Success);
     QString value = QStringLiteral("old");
-    EXPECT_EQ(GetKeyValue(RegistryRoot::LocalMachine, kKey, QStringLiteral("PATH"), value), c.answer)
+    EXPECT_EQ(GetKeyValue(RegistryRoot::LocalMachine, kKey, QStringLiteral("PATH"), value),
+              c.answer)
         << c.what;
     EXPECT_EQ(value, c.expected) << c.what;
   }
@@ -91,7 +93,10 @@ TEST_F(RegistryTest, NamesMatchWithoutRegardToCase) {
   EXPECT_TRUE(GetKeyValue(RegistryRoot::ClassesRoot, QStringLiteral("CLSID\\{ABC}\\InprocServer32"),
                           QStringLiteral("threadingmodel"), value));
   EXPECT_EQ(value, QStringLiteral("Apartment"));
-  EXPECT_EQ(QDir(dir_.path() + QStringLiteral("/HKEY_CLASSES_ROOT")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1)
+  EXPECT_EQ(QDir(dir_.path() + QStringLiteral("/HKEY_CLASSES_ROOT"))
+                .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                .size(),
+            1)
       << "the second write found the first key instead of making another";
 }
 
@@ -108,9 +113,12 @@ TEST_F(RegistryTest, OddKeyNamesStayInsideTheirKey) {
 }
 
 TEST_F(RegistryTest, DeleteTreeRemovesSubkeysAndValues) {
-  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("A\\B\\C"), QStringLiteral("x"), RegValue::dword(1));
-  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("A"), QStringLiteral("y"), RegValue::dword(2));
-  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("Keep"), QStringLiteral("z"), RegValue::dword(3));
+  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("A\\B\\C"), QStringLiteral("x"),
+              RegValue::dword(1));
+  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("A"), QStringLiteral("y"),
+              RegValue::dword(2));
+  regSetValue(RegistryRoot::ClassesRoot, QStringLiteral("Keep"), QStringLiteral("z"),
+              RegValue::dword(3));
   EXPECT_EQ(regDeleteTree(RegistryRoot::ClassesRoot, QStringLiteral("a")), RegError::Success);
   EXPECT_FALSE(regKeyExists(RegistryRoot::ClassesRoot, QStringLiteral("A\\B")));
   EXPECT_FALSE(regKeyExists(RegistryRoot::ClassesRoot, QStringLiteral("A")));
@@ -121,17 +129,21 @@ TEST_F(RegistryTest, DeleteTreeRemovesSubkeysAndValues) {
 }
 
 TEST_F(RegistryTest, DamagedValuesFileIsReadAsFarAsItGoes) {
-  regSetValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"), RegValue::dword(5));
+  regSetValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"),
+              RegValue::dword(5));
   QFile file(dir_.path() + QStringLiteral("/HKEY_LOCAL_MACHINE/K/.values"));
   ASSERT_TRUE(file.open(QIODevice::Append));
   file.write("garbage line\n9999999999999 x y\n1 %zz %\n\x01\x02\x03 \n");
   file.close();
   QString value;
-  EXPECT_TRUE(GetKeyValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"), value));
+  EXPECT_TRUE(
+      GetKeyValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"), value));
   EXPECT_EQ(value, QStringLiteral("5"));
   // A further write keeps the good value.
-  regSetValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("more"), RegValue::dword(6));
-  EXPECT_TRUE(GetKeyValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"), value));
+  regSetValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("more"),
+              RegValue::dword(6));
+  EXPECT_TRUE(
+      GetKeyValue(RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("good"), value));
   EXPECT_EQ(value, QStringLiteral("5"));
 }
 
