@@ -34,6 +34,12 @@ TEST_F(MainWindow, StartsWithTheProductTitleAndTheFirstPageInFront) {
   EXPECT_EQ(window->FrontPage(), window->MCont(0));
 }
 
+TEST_F(MainWindow, FitsOnA1024By768Screen) {
+  const QSize needed = window->minimumSizeHint();
+  EXPECT_LE(needed.width(), 1024);
+  EXPECT_LE(needed.height(), 768 - 40); // room for the window frame and a desktop panel
+}
+
 TEST_F(MainWindow, EachTabBringsExactlyItsOwnPageToTheFront) {
   const auto &pages = pageTable();
   ASSERT_EQ(pages.size(), 19u);
