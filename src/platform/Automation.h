@@ -8,6 +8,21 @@
 //
 // Everything runs on the host's thread. A control may own QTimers, so the host
 // must have a QCoreApplication (or QApplication) and run its event loop.
+//
+// Hosting, in short:
+//
+//   std::unique_ptr<Control> tellurix = CreateControl("BrannockTellurix.Tellurix", &why);
+//   tellurix->SetClientSite(&site);    // AmbientUserMode() true at run time
+//   tellurix->Advise(&sink);           // sink.Invoke(2) is CheckedAppEnd
+//   tellurix->InitProperties();        // or ReadProperties(bag) for a saved form
+//
+//   std::vector<Variant> args{Variant(programPath), Variant(int32_t(1000))};
+//   InvokeByName(*tellurix, "CheckAppEnd", InvokeKind::Method, args, nullptr);
+//
+//   std::vector<Variant> none;
+//   Variant temp;
+//   InvokeByName(*tellurix, "TempGetPath", InvokeKind::PropertyGet, none, &temp);
+//   temp.toString();                   // "/tmp/", with its trailing '/'
 
 #include "AutomationTypes.h"
 

@@ -68,6 +68,13 @@ TEST(MemberTable, IdentityAndOrder) {
     EXPECT_EQ(memberByDispid(def.dispid), &def);
     EXPECT_EQ(memberByName(QString::fromLatin1(def.name).toUpper()), &def);
   }
+  for (const MemberDef &def : members()) {
+    if (varTypeOf(def.type) != VarType::I32 || def.type == MemberType::Long)
+      continue;
+    const bool declared = std::any_of(enumerations().begin(), enumerations().end(),
+                                      [&](const EnumDef &e) { return e.type == def.type; });
+    EXPECT_TRUE(declared) << def.name << " has an enumeration of the library";
+  }
   EXPECT_EQ(member(Member::About).dispid, -552);
   EXPECT_EQ(member(Member::CheckAppEnd).dispid, 0x60030071);
   EXPECT_EQ(member(Member::TempGetPath).dispid, 0x68030041);
