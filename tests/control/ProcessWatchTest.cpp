@@ -190,16 +190,14 @@ TEST_F(ProcessWatch, EndedProcessNotYetReapedCountsAsEnded) {
 
 TEST_F(ProcessWatch, TimerReportsTheEndOfARealProgramOnce) {
   const QString path = program(uniqueName("kt"));
-  QProcess *process = start(path, QStringLiteral("0.3"));
-  qint64 exitedAt = -1;
-  QObject::connect(process, &QProcess::finished, [&] { exitedAt = recorder_->clock.elapsed(); });
+  const qint64 startedAt = recorder_->clock.elapsed();
+  start(path, QStringLiteral("0.3")); // runs for 300 ms
   ASSERT_EQ(call("CheckAppEnd", {Variant(path), Variant(int32_t(50))}), 0);
   recorder_->waitFor(1, 10000);
   ASSERT_EQ(recorder_->events, QStringList{QStringLiteral("CheckedAppEnd")});
+  EXPECT_GE(recorder_->times[0] - startedAt, 300) << "not before the program ended";
   recorder_->runFor(250);
   EXPECT_EQ(recorder_->events.size(), 1);
-  ASSERT_GE(exitedAt, 0);
-  EXPECT_GE(recorder_->times[0], exitedAt - 5) << "not before the program ended";
 }
 
 TEST_F(ProcessWatch, HandlerMayArmTheWatchAgain) {
