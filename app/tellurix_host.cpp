@@ -183,7 +183,9 @@ int main(int argc, char **argv) {
     return 0;
   };
 
-  const QString defaultLibrary = resolveProgramDir() + QLatin1String(kLibraryName);
+  // The library beside this program.
+  const QString defaultLibrary =
+      withTrailingSlash(QCoreApplication::applicationDirPath()) + QLatin1String(kLibraryName);
   while (!words.isEmpty()) {
     const QString command = words.takeFirst();
     auto needArgument = [&](QString &value) {
