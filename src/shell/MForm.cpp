@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +118,7 @@ void MForm::BuildMenus() {
     connect(menuEntry(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   };
   bind("mnuFileSave", &MForm::mnuFileSave_Click);
+  bind("mnuFileSaveAs", &MForm::mnuFileSaveAs_Click);
   bind("mnuFileExit", &MForm::mnuFileExit_Click);
   bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
   bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
@@ -487,10 +489,36 @@ void MForm::SortRestart_Click() {
 
 // ---- Menu entries ------------------------------------------------------------
 
+namespace {
+
+void reportSaveFailure(Messages &messages) {
+  messages.show(QStringLiteral("Could not save file"), MessageIcon::Exclamation,
+                QStringLiteral("Error"));
+}
+
+} // namespace
+
+// Templates are never overwritten in place: saving one asks for a new file.
 void MForm::mnuFileSave_Click() {
+  const ProgramGlobals &g = globals();
+  if (g.CurrentProfilePath == g.ProgramDir + QStringLiteral("Template/Default.Kestrum") ||
+      g.CurrentProfilePath.contains(QStringLiteral("/Template"))) {
+    mnuFileSaveAs_Click();
+    return;
+  }
   if (!SaveData().ok())
-    messages_->show(QStringLiteral("Could not save file"), MessageIcon::Exclamation,
-                    QStringLiteral("Error"));
+    reportSaveFailure(*messages_);
+}
+
+void MForm::mnuFileSaveAs_Click() {
+  ProgramGlobals &g = globals();
+  const QString chosen = fileDialogs_->Ask(saveDialog_, g.Settings.Options.LastDir);
+  if (chosen.isEmpty())
+    return;
+  DoSetLastDir(g.Settings, chosen, QFileInfo(chosen).fileName());
+  g.CurrentProfilePath = chosen;
+  if (!SaveData().ok())
+    reportSaveFailure(*messages_);
 }
 
 void MForm::mnuFileOffline_Click() {

@@ -106,6 +106,7 @@ public:
 
   // Menu entries of the window itself.
   void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
   void mnuFileOffline_Click();
   void mnuFileExit_Click();
   void mnuHelpAnalogHelp_Click();

@@ -288,5 +288,36 @@ TEST_F(MainWindow, FileSaveWritesTheProfileOrSaysItCouldNot) {
   EXPECT_EQ(messages.shown[0].title, QStringLiteral("Error"));
 }
 
+TEST_F(MainWindow, SavingATemplateAsksForANewFile) {
+  const QString templatePath = globals().ProgramDir + QStringLiteral("Template/Default.Kestrum");
+  const QString otherTemplate = globals().ProgramDir + QStringLiteral("Template/Plain.Kestrum");
+  const QString chosen = path(QStringLiteral("Mine.Kestrum"));
+  const struct {
+    QString current;
+    QString answer;
+    QString savedTo;
+  } cases[] = {
+      {templatePath, chosen, chosen},
+      {otherTemplate, chosen, chosen},
+      {templatePath, QString(), templatePath}, // cancelled: nothing changes
+  };
+  for (const auto &c : cases) {
+    QFile::remove(chosen);
+    globals().CurrentProfilePath = c.current;
+    globals().Settings.Options.LastDir = QStringLiteral("/start/");
+    dialogs.asked.clear();
+    dialogs.answer = c.answer;
+    window->menuEntry(QStringLiteral("mnuFileSave"))->trigger();
+    EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("Save Kestrum Files|/start/")});
+    EXPECT_EQ(globals().CurrentProfilePath, c.savedTo);
+    EXPECT_EQ(QFile::exists(chosen), !c.answer.isEmpty());
+    EXPECT_FALSE(QFile::exists(c.current));
+    if (!c.answer.isEmpty()) {
+      EXPECT_EQ(globals().Settings.Options.LastDir, dir.path() + QLatin1Char('/'));
+    }
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 } // namespace
 } // namespace kestrum::testing

@@ -28,8 +28,8 @@ Profile distinctProfile() {
     switch (field.type) {
     case FieldType::String: {
       static const char *const shapes[] = {" %1 leading and trailing  ", "%1 \u00e4\u00df\u20ac",
-                                           "%1 line\r\nnext line", "%1"};
-      field.string(p.Settings) = QString::fromUtf8(shapes[i % 4]).arg(name);
+                                           "%1 line\r\nnext line", "%1\ttab\x01control", "%1"};
+      field.string(p.Settings) = QString::fromUtf8(shapes[i % 5]).arg(name);
       break;
     }
     case FieldType::I32: {
