@@ -204,18 +204,17 @@ void MForm::BuildPages() {
   pages_ = new QStackedWidget;
   layout->addWidget(mainTab_);
   layout->addWidget(pages_, 1);
-  QWidget *previous = mainTab_->tabButton(0);
+  for (const PageDef &page : pageTable())
+    mainTab_->addTab(QString::fromUtf8(page.caption), QString::fromUtf8(page.tooltip));
+  // Tab goes from the tab strip into the page in front, row by row.
+  QWidget *previous = mainTab_->tabButton(mainTab_->count() - 1);
+  int index = 0;
   for (const PageDef &page : pageTable()) {
-    const int index =
-        mainTab_->addTab(QString::fromUtf8(page.caption), QString::fromUtf8(page.tooltip));
     auto *container = new QWidget;
     container->setObjectName(QStringLiteral("MCont(%1)").arg(index));
-    controls_.add(QStringLiteral("MCont"), index, container);
-    const QList<QWidget *> order = BuildPage(page, container, controls_);
+    controls_.add(QStringLiteral("MCont"), index++, container);
     pages_->addWidget(container);
-    if (index == 0)
-      previous = mainTab_->tabButton(0);
-    for (QWidget *control : order) {
+    for (QWidget *control : BuildPage(page, container, controls_)) {
       setTabOrder(previous, control);
       previous = control;
     }

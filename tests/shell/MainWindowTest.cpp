@@ -108,7 +108,7 @@ TEST_F(MainWindow, ControlsHaveTooltipsAndFollowThePageOrderOnTab) {
       listed << control;
     });
     QList<QWidget *> chain;
-    QWidget *w = window->MainTab()->tabButton(0);
+    QWidget *w = window->MainTab()->tabButton(window->MainTab()->count() - 1);
     for (int steps = 0; steps < 2000 && chain.size() < listed.size(); ++steps) {
       w = w->nextInFocusChain();
       if (listed.contains(w) && !chain.contains(w))
