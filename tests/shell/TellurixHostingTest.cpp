@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QLibrary>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace kestrum::testing {
@@ -57,6 +58,27 @@ TEST_F(TellurixHosting, TheWindowHostsOneControlInRunMode) {
       InvokeByName(*control, QStringLiteral("TempGetPath"), InvokeKind::PropertyGet, none, &temp),
       0);
   EXPECT_TRUE(temp.toString().endsWith(QLatin1Char('/')));
+}
+
+// The control's end-watch event reaches the window as CheckedAppEnd.
+TEST_F(TellurixHosting, TheEndOfAWatchedProgramArrivesAsAnEvent) {
+  if (!QFile::exists(QStringLiteral(KESTRUM_PROGRAM_DIR_BUILT "libtellurix.so")))
+    GTEST_SKIP() << "libtellurix.so is not built";
+  ASSERT_TRUE(registerControl());
+  MForm hosting({&messages, &dialogs, &desktop, true});
+  ASSERT_NE(hosting.Tellurix()->control(), nullptr);
+  QSignalSpy ended(hosting.Tellurix(), &TellurixHost::CheckedAppEnd);
+  QSignalSpy events(hosting.Tellurix(), &TellurixHost::EventRaised);
+
+  // No process runs this program, so the first check reports its end.
+  std::vector<Variant> args{Variant(path(QStringLiteral("never-started"))), Variant(int32_t(50))};
+  ASSERT_EQ(InvokeByName(*hosting.Tellurix()->control(), QStringLiteral("CheckAppEnd"),
+                         InvokeKind::Method, args, nullptr),
+            0);
+  ASSERT_TRUE(ended.wait(5000));
+  EXPECT_EQ(ended.count(), 1);
+  ASSERT_EQ(events.count(), 1);
+  EXPECT_EQ(events.at(0).at(0).toString(), QStringLiteral("CheckedAppEnd"));
 }
 
 TEST_F(TellurixHosting, TheWindowWorksWithoutARegisteredControl) {
