@@ -5,6 +5,7 @@
 // task list.
 
 #include "AppWatch.h"
+#include "Drives.h"
 #include "ProcessList.h"
 #include "SystemInfo.h"
 #include "TypeLibrary.h"

@@ -1,3 +1,4 @@
+#include "control/Drives.h"
 #include "control/SystemInfo.h"
 #include "control/Tellurix.h"
 
