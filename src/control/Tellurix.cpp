@@ -2,8 +2,8 @@
 
 #include "TellurixCode.h"
 
-
 #include <csignal>
+#include <cstring>
 
 namespace kestrum::tellurix {
 
