@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <sys/statvfs.h>
@@ -51,9 +52,9 @@ bool isCdType(const QString &type) {
   return type == QLatin1String("iso9660") || type == QLatin1String("udf");
 }
 
-QSet<QString> virtualFileSystems() {
+QSet<QString> virtualFileSystems(const QByteArray &filesystems) {
   QSet<QString> nodev;
-  for (const QByteArray &line : readSystemFile(QStringLiteral("/proc/filesystems")).split('\n'))
+  for (const QByteArray &line : filesystems.split('\n'))
     if (line.startsWith("nodev"))
       nodev.insert(QString::fromLatin1(line.mid(5).trimmed()));
   return nodev;
@@ -114,13 +115,12 @@ QString labelOf(const QString &device) {
 
 } // namespace
 
-std::vector<Drive> logicalDrives() {
-  const QSet<QString> nodev = virtualFileSystems();
-  std::vector<Drive> drives;
+std::vector<Drive> drivesFromMountTable(const QByteArray &mounts, const QByteArray &filesystems) {
+  const QSet<QString> nodev = virtualFileSystems(filesystems);
   Drive root{QLatin1Char('C'), QStringLiteral("/"), QString(), QString()};
   std::vector<Drive> others;
-  QSet<QString> seen;
-  for (const QByteArray &line : readSystemFile(QStringLiteral("/proc/self/mounts")).split('\n')) {
+  QHash<QString, size_t> byMountPoint;
+  for (const QByteArray &line : mounts.split('\n')) {
     const QList<QByteArray> fields = line.split(' ');
     if (fields.size() < 3)
       continue;
@@ -128,20 +128,25 @@ std::vector<Drive> logicalDrives() {
     const QString mountPoint = unescapeMountField(fields[1]);
     const QString type = QString::fromLatin1(fields[2]);
     if (mountPoint == QLatin1String("/")) {
-      root.device = device; // a later mount over "/" hides the earlier one
+      root.device = device; // a later mount over a folder hides the earlier one
       root.fsType = type;
       continue;
     }
-    if (seen.contains(mountPoint) || isSystemInternal(mountPoint))
+    if (isSystemInternal(mountPoint))
       continue;
     if (nodev.contains(type) && !isRamType(type) && !isRemoteType(type))
       continue;
+    if (const auto it = byMountPoint.constFind(mountPoint); it != byMountPoint.cend()) {
+      others[*it].device = device; // the drive keeps its letter
+      others[*it].fsType = type;
+      continue;
+    }
     if (!QFileInfo(mountPoint).isDir())
       continue; // a file bound over a file is no volume
-    seen.insert(mountPoint);
+    byMountPoint.insert(mountPoint, others.size());
     others.push_back({QChar(), mountPoint, device, type});
   }
-  drives.push_back(root);
+  std::vector<Drive> drives{root};
   char letter = 'D';
   for (Drive &drive : others) {
     if (letter > 'Z')
@@ -150,6 +155,11 @@ std::vector<Drive> logicalDrives() {
     drives.push_back(drive);
   }
   return drives;
+}
+
+std::vector<Drive> logicalDrives() {
+  return drivesFromMountTable(readSystemFile(QStringLiteral("/proc/self/mounts")),
+                              readSystemFile(QStringLiteral("/proc/filesystems")));
 }
 
 uint32_t logicalDriveMask(const std::vector<Drive> &drives) {

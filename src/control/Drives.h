@@ -3,6 +3,7 @@
 // Drives and volumes: C is "/", then D, E, ... the other real mounts in mount
 // order. Read afresh on every call (mount table, statvfs, /dev/disk, /sys/block).
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -18,6 +19,12 @@ struct Drive {
   QString fsType;
 };
 std::vector<Drive> logicalDrives();
+// The drives of a mount table (as /proc/self/mounts) given the file-system
+// list (as /proc/filesystems). Left out: system folders (/proc, /sys, /dev,
+// /run), virtual file systems other than RAM and network ones, mount points
+// that are no folders. A repeated mount point keeps its letter and takes the
+// later mount's device and type. Letters end at Z.
+std::vector<Drive> drivesFromMountTable(const QByteArray &mounts, const QByteArray &filesystems);
 // Bit i stands for the letter 'A' + i.
 uint32_t logicalDriveMask(const std::vector<Drive> &drives);
 std::optional<Drive> findDrive(QChar letter);

@@ -529,3 +529,62 @@ TEST(TaskList, PerTaskPropertyOutsideTheListFails) {
   ASSERT_EQ(host.let("TasksCurrent", Variant(int32_t(1))), 0);
   EXPECT_EQ(host.get("TasksName", value), 0) << "Initialize made entries 0 and 1";
 }
+
+TEST(Drives, LettersFromTheMountTable) {
+  QTemporaryDir root;
+  const QString home = root.filePath(QStringLiteral("home")),
+                ram = root.filePath(QStringLiteral("ram")),
+                net = root.filePath(QStringLiteral("net")),
+                blank = root.filePath(QStringLiteral("with blank")),
+                file = root.filePath(QStringLiteral("hosts"));
+  for (const QString &dir : {home, ram, net, blank})
+    QDir().mkpath(dir);
+  QFile(file).open(QIODevice::WriteOnly);
+  const QByteArray filesystems = "nodev\tsysfs\nnodev\ttmpfs\nnodev\tproc\nnodev\tnfs4\n"
+                                 "nodev\tcgroup2\n\text4\n\tvfat\n";
+  const QByteArray mounts = "proc /proc proc rw 0 0\n"
+                            "/dev/sda1 / ext4 rw 0 0\n"
+                            "tmpfs /dev/shm tmpfs rw 0 0\n"
+                            "tmpfs /run tmpfs rw 0 0\n"
+                            "/dev/sda2 " +
+                            QFile::encodeName(home) +
+                            " ext4 rw 0 0\n"
+                            "cgroup2 " +
+                            QFile::encodeName(root.path()) +
+                            "/cg cgroup2 rw 0 0\n"
+                            "tmpfs " +
+                            QFile::encodeName(ram) +
+                            " tmpfs rw 0 0\n"
+                            "server:/x " +
+                            QFile::encodeName(net) +
+                            " nfs4 rw 0 0\n"
+                            "/dev/sda1 " +
+                            QFile::encodeName(file) +
+                            " ext4 rw 0 0\n"
+                            "/dev/sdb1 " +
+                            QFile::encodeName(root.path()) +
+                            "/with\\040blank vfat rw 0 0\n"
+                            "/dev/sdc1 " +
+                            QFile::encodeName(home) +
+                            " xfs rw 0 0\n"
+                            "overlay / overlay rw 0 0\n"
+                            "garbage\n";
+  const std::vector<Drive> drives = drivesFromMountTable(mounts, filesystems);
+  QStringList seen;
+  for (const Drive &drive : drives)
+    seen.append(QStringLiteral("%1 %2 %3").arg(drive.letter).arg(drive.mountPoint, drive.fsType));
+  EXPECT_EQ(seen,
+            (QStringList{QStringLiteral("C / overlay"), "D " + home + " xfs", "E " + ram + " tmpfs",
+                         "F " + net + " nfs4", "G " + blank + " vfat"}));
+  EXPECT_EQ(logicalDriveMask(drives), 0b1111100u);
+
+  QByteArray many;
+  for (int i = 0; i < 30; ++i) {
+    const QString dir = root.filePath(QStringLiteral("m%1").arg(i));
+    QDir().mkpath(dir);
+    many += "/dev/x " + QFile::encodeName(dir) + " ext4 rw 0 0\n";
+  }
+  const std::vector<Drive> full = drivesFromMountTable(many, filesystems);
+  ASSERT_EQ(full.size(), 24u); // C and D to Z
+  EXPECT_EQ(full.back().letter, QLatin1Char('Z'));
+}
