@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -188,8 +187,10 @@ private:
       combo->setInsertPolicy(QComboBox::NoInsert);
       for (const char *choice : row.choices)
         combo->addItem(QString::fromUtf8(choice));
-      // Typed text stays as typed: no completion that changes its case.
-      combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+      // Typed text stays as typed: no inline completion that turns "REQ"
+      // into "REQUESTS". Without a completer, Enter also matches the list
+      // case-sensitively, so "read" never becomes "READ".
+      combo->setCompleter(nullptr);
       combo->lineEdit()->setMaxLength(kMaxTextLength);
       combo->setMinimumWidth(110);
       combo->setMaxVisibleItems(16);

@@ -126,23 +126,34 @@ TEST_F(MainWindow, ThePasswordNeverShowsItsCharacters) {
   EXPECT_EQ(password->displayText().contains(QStringLiteral("secret")), false);
 }
 
-// Combo boxes keep text that is not in their list, with its case, as typed.
+// Combo boxes keep text that is not in their list, with its case, as typed:
+// neither completion while typing nor Enter turns it into a listed choice.
 TEST_F(MainWindow, TypedComboTextIsStoredAsTyped) {
   const struct {
     int index;
     const char *typed;
-  } cases[] = {{0, "rEAD"}, {8, "r"}, {42, "CUSTOM-FORMAT"}};
+  } cases[] = {{0, "rEAD"}, {0, "REA"}, {22, "REQ"}, {8, "r"}, {42, "COM"}, {42, "CUSTOM-FORMAT"}};
   window->control<QCheckBox>(QStringLiteral("LogCheck"))->setChecked(true); // frame of 42
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   for (const auto &c : cases) {
+    SCOPED_TRACE(std::to_string(c.index) + " <- " + c.typed);
     auto *combo = window->control<QComboBox>(QStringLiteral("DummyCo"), c.index);
     ASSERT_NE(combo, nullptr);
+    for (int page = 0; page < window->MainTab()->count(); ++page)
+      if (window->MCont(page)->isAncestorOf(combo))
+        window->MainTab()->setCurrentIndex(page);
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
     combo->clearEditText();
     QTest::keyClicks(combo->lineEdit(), QString::fromUtf8(c.typed));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
     window->ReadWriteWindow(false);
     for (const FieldInfo &field : profileFields()) {
-      if (field.control == ControlKind::DummyCo && field.controlIndex == c.index) {
-        EXPECT_EQ(field.string(window->profile().Settings), QString::fromUtf8(c.typed));
-      }
+      if (field.control != ControlKind::DummyCo || field.controlIndex != c.index)
+        continue;
+      EXPECT_EQ(field.string(window->profile().Settings), QString::fromUtf8(c.typed));
     }
   }
 }
