@@ -58,7 +58,7 @@ PageColumn reportBoxes(const char *control, std::initializer_list<int> indices, 
     column.push_back(check(sorting ? r.sortingCaption : r.activationCaption, control, i)
                          .tip(sorting ? "click the reports in the order you want them to have. "
                                         "For default sorting you don't have to do this"
-                                      : r.lists));
+                                      : r.activationTooltip));
   }
   return column;
 }

@@ -118,6 +118,20 @@ TEST_F(MainWindow, ControlsHaveTooltipsAndFollowThePageOrderOnTab) {
   }
 }
 
+// A report's activation box names its report in the tooltip; every sorting
+// box explains the click order.
+TEST_F(MainWindow, ReportBoxTooltipsNameTheReportOrExplainTheOrder) {
+  for (int i = 0; i < kReportCount; ++i) {
+    auto *activation = window->control<QCheckBox>(QStringLiteral("ActReport"), i);
+    auto *sorting = window->control<QCheckBox>(QStringLiteral("RepSort"), i);
+    EXPECT_TRUE(activation->toolTip().contains(activation->text())) << i;
+    EXPECT_EQ(sorting->toolTip(), QStringLiteral("click the reports in the order you want them to "
+                                                 "have. For default sorting you don't have to do "
+                                                 "this"))
+        << i;
+  }
+}
+
 TEST_F(MainWindow, ThePasswordNeverShowsItsCharacters) {
   auto *password = window->control<QLineEdit>(QStringLiteral("DummyT"), 63);
   ASSERT_NE(password, nullptr);
