@@ -9,6 +9,8 @@ namespace kestrum::tellurix {
 
 namespace {
 
+constexpr qsizetype kProcessNameBytes = 15;
+
 bool isAscii(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) >= 0x80)
@@ -50,7 +52,9 @@ void AppWatch::arm(const QString &appPath, int32_t checkTime) {
   tag_ = appPath.toUpper();
   tagBytes_ = tag_.toUtf8();
   tagAscii_ = isAscii(std::string_view(tagBytes_.constData(), size_t(tagBytes_.size())));
-  shortName_ = FileNamePart(tag_).left(15).toUpper().toUtf8();
+  // The system keeps a process name of at most 15 bytes, cut without regard to
+  // character boundaries; the watched name is cut the same way to compare.
+  shortName_ = FileNamePart(tag_).toUtf8().left(kProcessNameBytes);
   enabled_ = true;
   timer_.stop();
   if (interval_ > 0)

@@ -36,8 +36,8 @@ public:
   void tick();
 
   // Whether a process with these names matches the watched program: by its
-  // executable path (without regard to case), or by the first 15 characters
-  // of the tag's file name against the process name.
+  // executable path (without regard to case), or by the first 15 bytes of
+  // the tag's file name against the process name.
   bool matches(std::string_view executable, std::string_view name) const;
 
 private:
@@ -50,7 +50,7 @@ private:
   int32_t interval_ = 500; // the timers' design-time interval
   QString tag_;
   QByteArray tagBytes_;  // tag in UTF-8
-  QByteArray shortName_; // upper-case file name of the tag, cut to 15 characters, UTF-8
+  QByteArray shortName_; // upper-case file name of the tag in UTF-8, cut to 15 bytes
   bool tagAscii_ = true;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

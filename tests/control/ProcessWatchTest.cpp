@@ -125,6 +125,11 @@ TEST(WatchMatching, PathWithoutCaseOrFifteenCharacterName) {
       {"/opt/kestrum-long-program-name", "/usr/bin/x", "kestrum-long-program-name", false},
       {"/opt/dir/", "/usr/bin/x", "", false}, // no file name
       {"/tmp/Caf\u00e9", "/tmp/CAF\u00c9", "x", true},
+      // The system cuts process names at 15 bytes, also inside a character.
+      {"/opt/\u00dcberwachungsprogramm", "/usr/bin/x", "\u00fcberwachungspr", true},
+      {"/opt/\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4", "/usr/bin/x",
+       "\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\xc3", true},
+      {"/opt/\u00dcberwachungsprogramm", "/usr/bin/x", "\u00fcberwachungspro", false},
   };
   for (const Case &c : cases) {
     watch.arm(QString::fromUtf8(c.tag), 0);
