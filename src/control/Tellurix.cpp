@@ -205,7 +205,8 @@ int Tellurix::call(const MemberDef &def, std::vector<Variant> &args, Variant &ou
   case Member::DriveExists: {
     const QString letter = args[0].toString().left(1).toUpper();
     args[0] = letter;
-    out = !letter.isEmpty() && DrivesLogical().contains(letter);
+    const QString drives = DrivesLogical();
+    out = !letter.isEmpty() && drives.contains(letter);
     return 0;
   }
   case Member::CheckAppStart:

@@ -40,7 +40,7 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   case Member::SysSysDir: cache(id) = QString::fromLatin1(kSystemDirectory); break;
   case Member::SysWinDir: cache(id) = QString::fromLatin1(kWindowsDirectory); break;
   case Member::SysProcessorUsage: cache(id) = cpuUsage_.percent(); break;
-  case Member::DrivesLogical: cache(id) = DrivesLogical(); break;
+  case Member::DrivesLogical: DrivesLogical(); break;
   case Member::DriveName:
   case Member::DriveFileSystem:
   case Member::DriveSerial:
@@ -108,6 +108,8 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   return 0;
 }
 
+// Also what DriveExists and the DriveCurrent assignment read, so the value
+// last read is the one the property bag keeps.
 QString Tellurix::DrivesLogical() {
   QString digits;
   FuncBinToStr(double(logicalDriveMask(logicalDrives())), digits);
@@ -115,6 +117,7 @@ QString Tellurix::DrivesLogical() {
   for (qsizetype i = digits.size() - 1, bit = 0; i >= 0; --i, ++bit)
     if (digits[i] == QLatin1Char('1'))
       letters += QChar(char16_t('A' + bit));
+  cache(Member::DrivesLogical) = letters;
   return letters;
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace kestrum;
 using namespace kestrum::tellurix;
 
@@ -248,6 +250,28 @@ TEST(DriveExists, WritesTheLetterBack) {
   args = {Variant("")};
   ASSERT_EQ(host.call("DriveExists", args, result), 0);
   EXPECT_TRUE(result == Variant(false));
+}
+
+TEST(DrivesLogical, TheListReadByDriveMembersIsTheOneSaved) {
+  // DriveExists and the DriveCurrent assignment read the drive list as its
+  // get does, so the form keeps the list last read.
+  const std::vector<std::function<void(Hosted &)>> readers = {
+      [](Hosted &host) {
+        std::vector<Variant> args{Variant("c")};
+        Variant result;
+        ASSERT_EQ(host.call("DriveExists", args, result), 0);
+      },
+      [](Hosted &host) { ASSERT_EQ(host.let("DriveCurrent", Variant("c")), 0); },
+      [](Hosted &host) { host.get("DrivesLogical"); },
+  };
+  for (const auto &read : readers) {
+    Hosted host;
+    read(host);
+    PropertyBag bag;
+    host.control.WriteProperties(bag);
+    const QString saved = bag.ReadProperty(QStringLiteral("DrivesLogical"), Variant()).toString();
+    EXPECT_TRUE(saved.startsWith(QLatin1Char('C'))) << saved.toStdString();
+  }
 }
 
 TEST(Persistence, BagRoundTripAndDefaults) {
