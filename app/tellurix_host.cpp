@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTextStream>
 #include <QTimer>
@@ -197,8 +198,10 @@ int main(int argc, char **argv) {
 
     if (command == QLatin1String("register") || command == QLatin1String("unregister")) {
       QString library = defaultLibrary;
+      // A file name, as regsvr32 takes it: relative to the current folder
+      // (dlopen would search the library path for a bare name).
       if (!words.isEmpty() && !isCommand(words.first()))
-        library = words.takeFirst();
+        library = QFileInfo(words.takeFirst()).absoluteFilePath();
       runRegistration(library, command == QLatin1String("register") ? "DllRegisterServer"
                                                                     : "DllUnregisterServer");
       continue;

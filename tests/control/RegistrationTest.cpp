@@ -36,8 +36,10 @@ protected:
 };
 
 // Runs tellurix-host with the test's registry; its output lines.
-QStringList host(const QStringList &arguments, int *exitCode = nullptr) {
+QStringList host(const QStringList &arguments, int *exitCode = nullptr,
+                 const QString &workingDirectory = QString()) {
   QProcess process;
+  process.setWorkingDirectory(workingDirectory);
   process.start(kProgramDir + QStringLiteral("tellurix-host"), arguments);
   EXPECT_TRUE(process.waitForFinished(20000));
   if (exitCode)
@@ -149,4 +151,10 @@ TEST_F(Registration, ContainerAnswersEveryCommand) {
   int exitCode = 0;
   EXPECT_TRUE(host({"get", "VersionPlatform"}, &exitCode).isEmpty());
   EXPECT_EQ(exitCode, 1) << "the control is no longer registered";
+
+  // A library named relative to the current folder, as regsvr32 takes it.
+  EXPECT_EQ(host({"register", "libtellurix.so", "get", "VersionPlatform", "unregister",
+                  "./libtellurix.so"},
+                 &exitCode, kProgramDir),
+            (QStringList{"0", "2", "0"}));
 }
