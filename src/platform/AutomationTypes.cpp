@@ -1,5 +1,6 @@
 #include "AutomationTypes.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
@@ -141,6 +142,16 @@ QString currencyText(Currency c) {
   return negative ? QLatin1Char('-') + text : text;
 }
 
+// Every digit of a double that a container prints: whole numbers as plain
+// digits, others in the shortest form that reads back as the same double.
+QString exactDecimal(double value) {
+  if (value == 0)
+    return QStringLiteral("0"); // also -0
+  if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e21)
+    return QString::number(value, 'f', 0);
+  return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
 } // namespace
 
 int Variant::convertTo(VarType target, Variant &out) const {
@@ -166,7 +177,10 @@ int Variant::convertTo(VarType target, Variant &out) const {
   }
   switch (target) {
   case VarType::Empty: out = Variant(); return 0;
-  case VarType::String: out = Variant(toDisplayString()); return 0;
+  case VarType::String:
+    // Text of a double keeps 15 significant digits, as the automation rules do.
+    out = Variant(from == VarType::Double ? QString::number(number, 'g', 15) : toDisplayString());
+    return 0;
   case VarType::Bool: {
     bool flag = number != 0;
     if (from == VarType::String && !parseBool(toString(), flag))
@@ -225,7 +239,7 @@ QString Variant::toDisplayString() const {
   switch (type()) {
   case VarType::Empty: return QString();
   case VarType::I32: return QString::number(toI32());
-  case VarType::Double: return QString::number(toDouble(), 'g', 15);
+  case VarType::Double: return exactDecimal(toDouble());
   case VarType::Bool: return toBool() ? QStringLiteral("True") : QStringLiteral("False");
   case VarType::String: return toString();
   case VarType::Currency: return currencyText(toCurrency());
