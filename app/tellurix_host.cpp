@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 
@@ -226,10 +227,10 @@ int main(int argc, char **argv) {
         return 1;
       PropertyBag bag;
       control->WriteProperties(bag);
-      QFile target(file);
+      QSaveFile target(file); // replaced whole or not at all
       const QByteArray text = bag.toText();
-      if (target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-          target.write(text) == text.size())
+      if (target.open(QIODevice::WriteOnly) && target.write(text) == text.size() &&
+          target.commit())
         printLine(QStringLiteral("ok"));
       else
         printError(75); // path/file access error
