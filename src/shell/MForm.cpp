@@ -18,11 +18,13 @@
 #include "profile/ProfileFile.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,7 +86,9 @@ MForm::MForm(MFormServices services, QWidget *parent)
   resize(1000, 720);
 }
 
-MForm::~MForm() = default;
+MForm::~MForm() {
+  qApp->removeEventFilter(this);
+}
 
 // ---- Frame -------------------------------------------------------------------
 
@@ -109,6 +113,9 @@ void MForm::BuildMenus() {
   }
   for (int i = 0; i < kQuickMenuCount; ++i)
     menuEntry(QStringLiteral("mnuFileQuick"), i)->setVisible(false);
+  // Text boxes claim some of the menu's keys for themselves (Ctrl+A selects
+  // their text); the filter below gives those keys back to the menu.
+  qApp->installEventFilter(this);
 
   QAction *offline = menuEntry(QStringLiteral("mnuFileOffline"));
   offline->setCheckable(true);
@@ -123,6 +130,21 @@ void MForm::BuildMenus() {
   bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
   bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
   bind("mnuHelpProduct", &MForm::mnuHelpProduct_Click);
+}
+
+// The menu's shortcut keys run their entries wherever the focus is in this
+// window: a text box does not get to keep Ctrl+A for selecting its text.
+bool MForm::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() != QEvent::ShortcutOverride)
+    return false;
+  auto *widget = qobject_cast<QWidget *>(watched);
+  if (!widget || widget->window() != this)
+    return false;
+  const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+  for (const QAction *entry : std::as_const(menuEntries_))
+    if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed)
+      return true; // not accepted: the shortcut goes to the menu
+  return false;
 }
 
 QAction *MForm::menuEntry(const QString &name, int index) const {

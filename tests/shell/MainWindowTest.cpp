@@ -206,6 +206,36 @@ TEST_F(MainWindow, MenusFollowTheMenuTable) {
     EXPECT_FALSE(window->menuEntry(QStringLiteral("mnuFileQuick"), i)->isVisible());
 }
 
+// A menu key runs its entry also while a text box, a combo box or the
+// multi-line box has the focus; Ctrl+A in particular does not select text.
+TEST_F(MainWindow, MenuKeysRunTheirEntriesWhereverTheFocusIs) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QWidget *const focused[] = {window->control<QLineEdit>(QStringLiteral("DummyT"), 0),
+                              window->control<QComboBox>(QStringLiteral("DummyCo"), 42)->lineEdit(),
+                              window->controls().find(QStringLiteral("DummyT"), 21)};
+  globals().CurrentProfilePath = path(QStringLiteral("Keys.Kestrum"));
+  window->control<QCheckBox>(QStringLiteral("LogCheck"))->setChecked(true); // frame of 42
+  for (const MenuEntryDef &def : menuTable()) {
+    if (!*def.shortcut)
+      continue;
+    QAction *entry = window->menuEntry(QString::fromLatin1(def.name), def.index);
+    for (QWidget *widget : focused) {
+      for (int page = 0; page < window->MainTab()->count(); ++page)
+        if (window->MCont(page)->isAncestorOf(widget))
+          window->MainTab()->setCurrentIndex(page);
+      widget->setFocus();
+      ASSERT_TRUE(widget->hasFocus());
+      int triggered = 0;
+      auto connection = QObject::connect(entry, &QAction::triggered, [&] { ++triggered; });
+      QTest::keySequence(widget, QKeySequence(QString::fromLatin1(def.shortcut)));
+      QObject::disconnect(connection);
+      EXPECT_EQ(triggered, 1) << def.name << " in " << widget->metaObject()->className();
+    }
+  }
+}
+
 TEST_F(MainWindow, ToolbarButtonsRunTheirMenuEntries) {
   QStringList keys;
   for (QAction *action : window->ToolB()->actions())
