@@ -250,7 +250,13 @@ int Tellurix::getTask(Member id, Variant &out) {
   const TaskEntry &task = taskList_[size_t(current)];
   switch (id) {
   case Member::TasksName: out = CutAtNull(task.executable); break;
-  case Member::TasksCaption: out = FileNamePart(CutAtNull(task.executable)); break;
+  case Member::TasksCaption: {
+    // A process without a readable executable carries its kernel name, which is
+    // no path even when it holds a '/' (kworker/0:1).
+    const QString name = CutAtNull(task.executable);
+    out = name.startsWith(QLatin1Char('/')) ? FileNamePart(name) : name;
+    break;
+  }
   case Member::TasksID: out = HexId(task.processId); break;
   case Member::TasksParentProcessID: out = HexId(task.parentProcessId); break;
   case Member::TasksDefaultHeapID: out = HexId(task.defaultHeapId); break;

@@ -539,6 +539,41 @@ TEST(TaskList, SnapshotGrowsPastAThousandProcesses) {
   EXPECT_EQ(host.get("TasksCurrent").toI32(), 1500);
 }
 
+TEST(TaskList, CaptionIsTheFileNameOfAPathOrTheWholeKernelName) {
+  struct Case {
+    const char *stat, *exe, *name, *caption;
+  };
+  const Case cases[] = {
+      {"1 (prog) S 0", "/opt/app/prog", "/opt/app/prog", "prog"},
+      {"2 (kworker/0:1) I 0", nullptr, "kworker/0:1", "kworker/0:1"},
+      {"3 (init) S 0", nullptr, "init", "init"},
+  };
+  QTemporaryDir proc;
+  for (const Case &c : cases) {
+    const QString dir = proc.filePath(QString::fromLatin1(c.stat).section(QLatin1Char(' '), 0, 0));
+    QDir().mkpath(dir);
+    QFile stat(dir + QStringLiteral("/stat"));
+    ASSERT_TRUE(stat.open(QIODevice::WriteOnly));
+    stat.write(QByteArray(c.stat) + " 1 1 0 -1 0 0 0 0 0 0 0 0 0 20 0 1 0 0\n");
+    if (c.exe)
+      QFile::link(QString::fromLatin1(c.exe), dir + QStringLiteral("/exe"));
+  }
+  Hosted host;
+  host.control.setProcRoot(QFile::encodeName(proc.path()));
+  std::vector<Variant> none;
+  Variant result;
+  ASSERT_EQ(host.call("TasksMakeSnapshot", none, result), 0);
+  ASSERT_EQ(host.get("TasksNumber").toI32(), 3);
+  QMap<QString, QString> captions;
+  for (int32_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(host.let("TasksCurrent", Variant(i)), 0);
+    captions[host.get("TasksName").toString()] = host.get("TasksCaption").toString();
+  }
+  for (const Case &c : cases)
+    EXPECT_EQ(captions.value(QString::fromLatin1(c.name)), QString::fromLatin1(c.caption))
+        << c.name;
+}
+
 TEST(TaskList, PerTaskPropertyOutsideTheListFails) {
   PropertyBag bag; // a stored index without a snapshot
   bag.WriteProperty(QStringLiteral("TasksNumber"), Variant(int32_t(40)), Variant());
