@@ -229,8 +229,7 @@ int main(int argc, char **argv) {
       control->WriteProperties(bag);
       QSaveFile target(file); // replaced whole or not at all
       const QByteArray text = bag.toText();
-      if (target.open(QIODevice::WriteOnly) && target.write(text) == text.size() &&
-          target.commit())
+      if (target.open(QIODevice::WriteOnly) && target.write(text) == text.size() && target.commit())
         printLine(QStringLiteral("ok"));
       else
         printError(75); // path/file access error

@@ -65,8 +65,12 @@ TEST(Variant, DisplaysAsTheContainerPrints) {
 
   // Doubles print every digit: a binary string of fifty ones is 2^50 - 1.
   const std::pair<double, const char *> doubles[] = {
-      {5, "5"},     {1125899906842623.0, "1125899906842623"}, {-1e20, "-100000000000000000000"},
-      {0.5, "0.5"}, {0.1, "0.1"},                             {1e-300, "1e-300"},
+      {5, "5"},
+      {1125899906842623.0, "1125899906842623"},
+      {-1e20, "-100000000000000000000"},
+      {0.5, "0.5"},
+      {0.1, "0.1"},
+      {1e-300, "1e-300"},
       {-0.0, "0"},
   };
   for (const auto &[value, text] : doubles)
