@@ -66,9 +66,10 @@ void BinaryWriter::writeString(const QString &text, const char *fieldName) {
   QByteArray ansi = toAnsi(text);
   if (ansi.size() > std::numeric_limits<uint16_t>::max()) {
     if (overflowError_.isEmpty())
-      overflowError_ = QStringLiteral("The text of %1 is %2 characters long; a file can hold at most 65535.")
-                           .arg(QString::fromLatin1(fieldName))
-                           .arg(ansi.size());
+      overflowError_ =
+          QStringLiteral("The text of %1 is %2 characters long; a file can hold at most 65535.")
+              .arg(QString::fromLatin1(fieldName))
+              .arg(ansi.size());
     ansi.clear();
   }
   writeI16(int16_t(uint16_t(ansi.size())));

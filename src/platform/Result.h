@@ -10,7 +10,9 @@ struct Result {
 
   bool ok() const { return error.isEmpty(); }
   static Result success() { return {}; }
-  static Result failure(const QString &message) { return {message.isEmpty() ? QStringLiteral("failed") : message}; }
+  static Result failure(const QString &message) {
+    return {message.isEmpty() ? QStringLiteral("failed") : message};
+  }
 };
 
 } // namespace kestrum

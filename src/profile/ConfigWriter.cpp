@@ -24,14 +24,14 @@ struct ReportKeyword {
   int reportOn;
 };
 constexpr ReportKeyword kReportActivation[] = {
-    {"GENERAL", 0},       {"MONTHLY", 1},  {"WEEKLY", 2},      {"DAILY", 4},
-    {"FULLDAILY", 3},     {"HOURLY", 6},   {"FULLHOURLY", 5},  {"QUARTER", 7},
-    {"FIVE", 8},          {"HOST", 9},     {"DOMAIN", 10},     {"REQUEST", 11},
-    {"DIRECTORY", 12},    {"FILETYPE", 13}, {"SIZE", 14},      {"REDIR", 15},
-    {"FAILURE", 16},      {"REFERRER", 17}, {"REFSITE", 18},   {"REDIRREF", 19},
-    {"FAILREF", 20},      {"BROWSER", 22}, {"FULLBROWSER", 21}, {"VHOST", 23},
-    {"USER", 24},         {"FAILUSER", 25}, {"STATUS", 26},    {"ORGANISATION", 27},
-    {"PROCTIME", 28},     {"SEARCHQUERY", 29}, {"SEARCHWORD", 30}, {"OSREP", 31},
+    {"GENERAL", 0},    {"MONTHLY", 1},      {"WEEKLY", 2},       {"DAILY", 4},
+    {"FULLDAILY", 3},  {"HOURLY", 6},       {"FULLHOURLY", 5},   {"QUARTER", 7},
+    {"FIVE", 8},       {"HOST", 9},         {"DOMAIN", 10},      {"REQUEST", 11},
+    {"DIRECTORY", 12}, {"FILETYPE", 13},    {"SIZE", 14},        {"REDIR", 15},
+    {"FAILURE", 16},   {"REFERRER", 17},    {"REFSITE", 18},     {"REDIRREF", 19},
+    {"FAILREF", 20},   {"BROWSER", 22},     {"FULLBROWSER", 21}, {"VHOST", 23},
+    {"USER", 24},      {"FAILUSER", 25},    {"STATUS", 26},      {"ORGANISATION", 27},
+    {"PROCTIME", 28},  {"SEARCHQUERY", 29}, {"SEARCHWORD", 30},  {"OSREP", 31},
 };
 
 const KeywordString kTimeCols[] = {
@@ -42,42 +42,53 @@ const KeywordString kTimeCols[] = {
 };
 
 const KeywordString kGraphs[] = {
-    {"MONTHGRAPH ", &S::MonthGraph},       {"WEEKGRAPH ", &S::WeekGraph},
-    {"DAYGRAPH ", &S::DayGraph},           {"FULLDAYGRAPH ", &S::FullDayGraph},
-    {"HOURGRAPH ", &S::HourGraph},         {"FULLHOURGRAPH ", &S::FullHourGraph},
-    {"QUARTERGRAPH ", &S::QuarterGraph},   {"FIVEGRAPH ", &S::FiveGraph},
+    {"MONTHGRAPH ", &S::MonthGraph},     {"WEEKGRAPH ", &S::WeekGraph},
+    {"DAYGRAPH ", &S::DayGraph},         {"FULLDAYGRAPH ", &S::FullDayGraph},
+    {"HOURGRAPH ", &S::HourGraph},       {"FULLHOURGRAPH ", &S::FullHourGraph},
+    {"QUARTERGRAPH ", &S::QuarterGraph}, {"FIVEGRAPH ", &S::FiveGraph},
 };
 
 const struct {
   const char *keyword;
   BoolMember field;
 } kBackwards[] = {
-    {"MONTHBACK ", &S::MonthBack},       {"WEEKBACK ", &S::WeekBack},
-    {"FULLDAYBACK ", &S::FullDayBack},   {"FULLHOURBACK ", &S::FullHourBack},
-    {"QUARTERBACK ", &S::QuarterBack},   {"FIVEBACK ", &S::FiveBack},
+    {"MONTHBACK ", &S::MonthBack},     {"WEEKBACK ", &S::WeekBack},
+    {"FULLDAYBACK ", &S::FullDayBack}, {"FULLHOURBACK ", &S::FullHourBack},
+    {"QUARTERBACK ", &S::QuarterBack}, {"FIVEBACK ", &S::FiveBack},
 };
 
 const struct {
   const char *keyword;
   FieldI32 S::*field;
 } kRows[] = {
-    {"MONTHROWS ", &S::MonthRows},       {"WEEKROWS ", &S::WeekRows},
-    {"FULLDAYROWS ", &S::FullDayRows},   {"FULLHOURROWS ", &S::FullHourRows},
-    {"QUARTERROWS ", &S::QuarterRows},   {"FIVEROWS ", &S::FiveRows},
+    {"MONTHROWS ", &S::MonthRows},     {"WEEKROWS ", &S::WeekRows},
+    {"FULLDAYROWS ", &S::FullDayRows}, {"FULLHOURROWS ", &S::FullHourRows},
+    {"QUARTERROWS ", &S::QuarterRows}, {"FIVEROWS ", &S::FiveRows},
 };
 
 const KeywordString kReportCols[] = {
-    {"HOSTCOLS ", &S::HostCols},           {"DOMCOLS ", &S::DomCols},
-    {"REQCOLS ", &S::ReqCols},             {"DIRCOLS ", &S::DirCols},
-    {"TYPECOLS ", &S::TypeCols},           {"SIZECOLS ", &S::SizeCols},
-    {"REDIRCOLS ", &S::RedirCols},         {"FAILCOLS ", &S::FailCols},
-    {"REFCOLS ", &S::RefCols},             {"REFSITECOLS ", &S::RefSiteCols},
-    {"REDIRREFCOLS ", &S::RedirRefCols},   {"FAILREFCOLS ", &S::FailRefCols},
-    {"FULLBROWCOLS ", &S::FullBrowCols},   {"BROWCOLS ", &S::BrowCols},
-    {"VHOSTCOLS ", &S::VHostCols},         {"USERCOLS ", &S::UserCols},
-    {"FAILUSERCOLS ", &S::FailUserCols},   {"STATUSCOLS ", &S::StatusCols},
-    {"ORGCOLS ", &S::OrgCols},             {"PROCTIMECOLS ", &S::ProcTimeCols},
-    {"SEARCHQUERYCOLS ", &S::SearchQueryCols}, {"SEARCHWORDCOLS ", &S::SearchWordCols},
+    {"HOSTCOLS ", &S::HostCols},
+    {"DOMCOLS ", &S::DomCols},
+    {"REQCOLS ", &S::ReqCols},
+    {"DIRCOLS ", &S::DirCols},
+    {"TYPECOLS ", &S::TypeCols},
+    {"SIZECOLS ", &S::SizeCols},
+    {"REDIRCOLS ", &S::RedirCols},
+    {"FAILCOLS ", &S::FailCols},
+    {"REFCOLS ", &S::RefCols},
+    {"REFSITECOLS ", &S::RefSiteCols},
+    {"REDIRREFCOLS ", &S::RedirRefCols},
+    {"FAILREFCOLS ", &S::FailRefCols},
+    {"FULLBROWCOLS ", &S::FullBrowCols},
+    {"BROWCOLS ", &S::BrowCols},
+    {"VHOSTCOLS ", &S::VHostCols},
+    {"USERCOLS ", &S::UserCols},
+    {"FAILUSERCOLS ", &S::FailUserCols},
+    {"STATUSCOLS ", &S::StatusCols},
+    {"ORGCOLS ", &S::OrgCols},
+    {"PROCTIMECOLS ", &S::ProcTimeCols},
+    {"SEARCHQUERYCOLS ", &S::SearchQueryCols},
+    {"SEARCHWORDCOLS ", &S::SearchWordCols},
     {"OSCOLS ", &S::OsCols},
 };
 
@@ -109,7 +120,9 @@ const struct {
     {{"OSSORTBY ", &S::OsSortBy}, {"OSFLOOR ", &S::OsFloor}},
 };
 
-bool isTrue(FieldBool16 value) { return value == kTrue16; }
+bool isTrue(FieldBool16 value) {
+  return value == kTrue16;
+}
 
 // A tree level only adds one step per level; a damaged or hostile profile
 // must not make the writer build a line of gigabytes.
@@ -142,28 +155,38 @@ private:
   QStringList lines_;
 };
 
+struct Letter {
+  char letter;
+  bool chosen;
+};
+
+QString chosenLetters(std::initializer_list<Letter> letters) {
+  QString text;
+  for (const Letter &l : letters)
+    if (l.chosen)
+      text += QLatin1Char(l.letter);
+  return text;
+}
+
+// "E" stands for the error file in both sets.
 QString debugLetters(const S &p) {
-  QString letters;
-  if (isTrue(p.DebugCorrupt)) letters += QLatin1Char('C');
-  if (isTrue(p.DebugDns)) letters += QLatin1Char('D');
-  if (!p.ErrFile.isEmpty()) letters += QLatin1Char('E');
-  if (isTrue(p.DebugFiles)) letters += QLatin1Char('F');
-  if (isTrue(p.DebugSummary)) letters += QLatin1Char('S');
-  if (isTrue(p.DebugUnknownDomains)) letters += QLatin1Char('U');
-  if (isTrue(p.DebugNoDomainHosts)) letters += QLatin1Char('V');
-  return letters;
+  return chosenLetters({{'C', isTrue(p.DebugCorrupt)},
+                        {'D', isTrue(p.DebugDns)},
+                        {'E', !p.ErrFile.isEmpty()},
+                        {'F', isTrue(p.DebugFiles)},
+                        {'S', isTrue(p.DebugSummary)},
+                        {'U', isTrue(p.DebugUnknownDomains)},
+                        {'V', isTrue(p.DebugNoDomainHosts)}});
 }
 
 QString warningLetters(const S &p) {
-  QString letters;
-  if (isTrue(p.WarnInvalidConfig)) letters += QLatin1Char('C');
-  if (isTrue(p.WarnDubiousConfig)) letters += QLatin1Char('D');
-  if (!p.ErrFile.isEmpty()) letters += QLatin1Char('E');
-  if (isTrue(p.WarnMissingFiles)) letters += QLatin1Char('F');
-  if (isTrue(p.WarnLogProblems)) letters += QLatin1Char('L');
-  if (isTrue(p.WarnPossibleProblems)) letters += QLatin1Char('M');
-  if (isTrue(p.WarnEmptyReports)) letters += QLatin1Char('R');
-  return letters;
+  return chosenLetters({{'C', isTrue(p.WarnInvalidConfig)},
+                        {'D', isTrue(p.WarnDubiousConfig)},
+                        {'E', !p.ErrFile.isEmpty()},
+                        {'F', isTrue(p.WarnMissingFiles)},
+                        {'L', isTrue(p.WarnLogProblems)},
+                        {'M', isTrue(p.WarnPossibleProblems)},
+                        {'R', isTrue(p.WarnEmptyReports)}});
 }
 
 void writeList(LineBuilder &out, const std::array<ListEntry, kListSize> &list) {
@@ -173,7 +196,9 @@ void writeList(LineBuilder &out, const std::array<ListEntry, kListSize> &list) {
 
 } // namespace
 
-QString OO(int16_t isIt) { return isIt == kTrue16 ? QStringLiteral("ON") : QStringLiteral("OFF"); }
+QString OO(int16_t isIt) {
+  return isIt == kTrue16 ? QStringLiteral("ON") : QStringLiteral("OFF");
+}
 
 QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   const S &p = profile.Settings;
@@ -194,7 +219,8 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   out.line("# Settings for Debug Level");
   if (p.ProgressFreq != 0)
     out.command("PROGRESSFREQ ", p.ProgressFreq);
-  out.line(isTrue(p.DebugOn) ? QStringLiteral("DEBUG ") + debugLetters(p) : QStringLiteral("DEBUG OFF"));
+  out.line(isTrue(p.DebugOn) ? QStringLiteral("DEBUG ") + debugLetters(p)
+                             : QStringLiteral("DEBUG OFF"));
   out.line(isTrue(p.WarningsOn) ? QStringLiteral("WARNINGS ") + warningLetters(p)
                                 : QStringLiteral("WARNINGS OFF"));
   if (!p.ErrFile.isEmpty()) {
@@ -278,7 +304,8 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
 
   out.line("# Report Activation");
   for (const ReportKeyword &report : kReportActivation)
-    out.line(QString::fromLatin1(report.keyword) + QLatin1Char(' ') + OO(p.ReportOn[report.reportOn]));
+    out.line(QString::fromLatin1(report.keyword) + QLatin1Char(' ') +
+             OO(p.ReportOn[report.reportOn]));
   out.line("");
 
   out.line("#Report settings");

@@ -1,8 +1,8 @@
 #include "LeadingNumber.h"
 
-#include <cmath>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace kestrum {
@@ -61,7 +61,9 @@ double LeadingNumber(const QString &text) {
 
   qsizetype i = 0;
   const qsizetype n = s.size();
-  auto isDigit = [&](qsizetype k) { return k < n && s[k] >= QLatin1Char('0') && s[k] <= QLatin1Char('9'); };
+  auto isDigit = [&](qsizetype k) {
+    return k < n && s[k] >= QLatin1Char('0') && s[k] <= QLatin1Char('9');
+  };
   QString number;
   if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
     number += s[i++];

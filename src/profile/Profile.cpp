@@ -6,11 +6,11 @@ namespace kestrum {
 namespace {
 
 const FieldInfo kFields[] = {
-#define FIELD(type, name, control, index)                                                    \
-  {#name, FieldType::type, ControlKind::control, index,                                     \
+#define FIELD(type, name, control, index)                                                          \
+  {#name, FieldType::type, ControlKind::control, index,                                            \
    [](ProfileSettings &s) -> void * { return &s.name; }},
-#define REPORT_FIELD(i)                                                                      \
-  {"ReportOn" #i, FieldType::Bool16, ControlKind::ActReport, i,                      \
+#define REPORT_FIELD(i)                                                                            \
+  {"ReportOn" #i, FieldType::Bool16, ControlKind::ActReport, i,                                    \
    [](ProfileSettings &s) -> void * { return &s.ReportOn[i]; }},
 #include "ProfileFields.def"
 #undef FIELD
@@ -21,7 +21,9 @@ static_assert(std::size(kFields) == 224, "the settings block has 224 fields");
 
 } // namespace
 
-std::span<const FieldInfo> profileFields() { return kFields; }
+std::span<const FieldInfo> profileFields() {
+  return kFields;
+}
 
 const FieldInfo *findProfileField(std::string_view name) {
   for (const FieldInfo &field : kFields)

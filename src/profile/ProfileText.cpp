@@ -65,7 +65,8 @@ QString EscapeStoredBytes(const QByteArray &bytes) {
     case '\t': out += QLatin1String("\\t"); break;
     default:
       if (b < 0x20 || b >= 0x7F)
-        out += QLatin1String("\\x") + QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        out += QLatin1String("\\x") +
+               QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0'));
       else
         out += QLatin1Char(char(b));
     }
@@ -97,8 +98,7 @@ Result UnescapeStoredBytes(const QString &text, QByteArray &bytes) {
       i += 2;
       break;
     }
-    default:
-      return Result::failure(QStringLiteral("Unknown escape \\%1.").arg(text[i]));
+    default: return Result::failure(QStringLiteral("Unknown escape \\%1.").arg(text[i]));
     }
   }
   bytes = out;

@@ -13,7 +13,8 @@ std::optional<QString> TimeSpecsForOption(int option, const PeriodBoxes &b) {
   switch (option) {
   case 0: // absolute
   case 1: // relative: the boxes are passed through unchanged either way
-    return QStringLiteral("FROM ") + b.FD + b.FM + b.FY + QStringLiteral("\r\nTO ") + b.TD + b.TM + b.TY;
+    return QStringLiteral("FROM ") + b.FD + b.FM + b.FY + QStringLiteral("\r\nTO ") + b.TD + b.TM +
+           b.TY;
   case 2: return lastDays("07");
   case 3: return lastDays("30");
   case 4: return lastDays("90");

@@ -89,7 +89,8 @@ Result WriteSettingsFile(const QString &path, ApplicationSettings &settings) {
   return writeFileAtomically(path, out.bytes());
 }
 
-void DoSetLastDir(ApplicationSettings &settings, const QString &wholeFile, const QString &justFile) {
+void DoSetLastDir(ApplicationSettings &settings, const QString &wholeFile,
+                  const QString &justFile) {
   settings.Options.LastDir = wholeFile.left(qMax<qsizetype>(0, wholeFile.size() - justFile.size()));
 }
 

@@ -40,7 +40,9 @@ struct ApplicationSettings {
 };
 
 // Start-up tests, the save prompt and the dialogs take exactly -1 as true.
-inline bool isTrue16(int16_t value) { return value == -1; }
+inline bool isTrue16(int16_t value) {
+  return value == -1;
+}
 
 // Reads the settings file. A missing or empty file gives the defaults (all
 // empty, 0, false). A damaged file (a field that runs past the end, or a

@@ -1,5 +1,5 @@
-#include "TestFiles.h"
 #include "profile/ConfigWriter.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,7 +44,8 @@ TEST(ConfigWriter, WritesEveryUnconditionalLineInOrder) {
   EXPECT_TRUE(messages.shown.empty());
 
   const QStringList actual = linesOf(readAll(dir.filePath(QStringLiteral("analog.cfg"))));
-  const QStringList expected = linesOf(readAll(QStringLiteral(KESTRUM_TEST_DATA "/data/two-reports.cfg")));
+  const QStringList expected =
+      linesOf(readAll(QStringLiteral(KESTRUM_TEST_DATA "/data/two-reports.cfg")));
   ASSERT_EQ(actual.size(), expected.size());
   for (int i = 0; i < expected.size(); ++i) {
     if (expected[i].endsWith(QLatin1Char('*')))
@@ -234,7 +235,8 @@ const std::vector<WriterCase> kCases = {
      {"SUBBROW */*", "SUBBROW */*.*"}},
     {"other commands and time specs verbatim, line breaks included",
      [](Profile &p, ConfigInputs &in) {
-       p.Settings.OtherCommands = QStringLiteral("SEARCHENGINE http://*x.example/* q\r\nLINKINCLUDE *");
+       p.Settings.OtherCommands =
+           QStringLiteral("SEARCHENGINE http://*x.example/* q\r\nLINKINCLUDE *");
        in.TimeSpecs = QStringLiteral("FROM -00-00-07\r\nTO -00-00-00");
      },
      {"# Other unsupported Tags", "SEARCHENGINE http://*x.example/* q", "LINKINCLUDE *", "",
@@ -249,7 +251,9 @@ const std::vector<WriterCase> kCases = {
      {}},
 };
 
-void PrintTo(const WriterCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const WriterCase &c, std::ostream *os) {
+  *os << c.name;
+}
 
 class ConfigWriterCases : public ::testing::TestWithParam<WriterCase> {};
 
@@ -258,10 +262,13 @@ TEST_P(ConfigWriterCases, WritesTheExpectedLines) {
   Profile p;
   ConfigInputs inputs{QStringLiteral("/unused/"), false, QString()};
   c.setUp(p, inputs);
-  QStringList lines = ConfigLines(p, inputs).join(QStringLiteral("\r\n")).split(QStringLiteral("\r\n"));
+  QStringList lines =
+      ConfigLines(p, inputs).join(QStringLiteral("\r\n")).split(QStringLiteral("\r\n"));
   const QString all = QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
   const QString run = QLatin1Char('\n') + c.consecutive.join(QLatin1Char('\n')) + QLatin1Char('\n');
-  EXPECT_TRUE(all.contains(run)) << "missing in order:\n" << run.toStdString() << "\nin:\n" << all.toStdString();
+  EXPECT_TRUE(all.contains(run)) << "missing in order:\n"
+                                 << run.toStdString() << "\nin:\n"
+                                 << all.toStdString();
   for (const QString &line : c.absent)
     EXPECT_FALSE(lines.contains(line)) << "unexpected: " << line.toStdString();
 }

@@ -1,5 +1,5 @@
-#include "TestFiles.h"
 #include "profile/ProfileFile.h"
+#include "TestFiles.h"
 #include "profile/ProfileText.h"
 
 #include <QFile>

@@ -36,7 +36,8 @@ TEST(ProfileText, DumpShowsStoredBytesAndValues) {
   p.Settings.AllBack = 5;
   p.Settings.TimeOffset = -360;
   const QStringList dump = DumpProfile(p);
-  EXPECT_EQ(valueOf(dump, QStringLiteral("OtherCommands")), QStringLiteral("A\\\\B\\r\\nC\\tD\\x01\\xE9\\x80"));
+  EXPECT_EQ(valueOf(dump, QStringLiteral("OtherCommands")),
+            QStringLiteral("A\\\\B\\r\\nC\\tD\\x01\\xE9\\x80"));
   EXPECT_EQ(valueOf(dump, QStringLiteral("NoRobots")), QStringLiteral("True"));
   EXPECT_EQ(valueOf(dump, QStringLiteral("AllBack")), QStringLiteral("5"));
   EXPECT_EQ(valueOf(dump, QStringLiteral("TimeOffset")), QStringLiteral("-360"));

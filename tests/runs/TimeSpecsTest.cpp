@@ -13,9 +13,9 @@ TEST(TimeSpecs, EachOptionGivesItsFromToLines) {
     int option;
     const char *specs;
   } cases[] = {
-      {0, "FROM 20260115\r\nTO 262"},      {1, "FROM 20260115\r\nTO 262"},
-      {2, "FROM -00-00-07\r\nTO -00-00-00"}, {3, "FROM -00-00-30\r\nTO -00-00-00"},
-      {4, "FROM -00-00-90\r\nTO -00-00-00"}, {5, "FROM -00-00-180\r\nTO -00-00-00"},
+      {0, "FROM 20260115\r\nTO 262"},         {1, "FROM 20260115\r\nTO 262"},
+      {2, "FROM -00-00-07\r\nTO -00-00-00"},  {3, "FROM -00-00-30\r\nTO -00-00-00"},
+      {4, "FROM -00-00-90\r\nTO -00-00-00"},  {5, "FROM -00-00-180\r\nTO -00-00-00"},
       {6, "FROM -00-00-360\r\nTO -00-00-00"}, {7, ""},
   };
   for (const auto &c : cases)

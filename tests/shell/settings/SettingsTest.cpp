@@ -51,7 +51,9 @@ TEST_F(SettingsTest, RoundTripsEveryFieldInItsPlace) {
 
   const QByteArray b = bytes();
   // Name "Café" is stored in Windows-1252 right after FormatVersion.
-  EXPECT_EQ(b.mid(4, 6), QByteArray("\x04\x00" "Caf\xE9", 6));
+  EXPECT_EQ(b.mid(4, 6), QByteArray("\x04\x00"
+                                    "Caf\xE9",
+                                    6));
   EXPECT_TRUE(b.endsWith(QByteArray("\x08\x00/home/u/\xFF\xFF\xFF\xFF", 14)));
 
   ApplicationSettings read;
