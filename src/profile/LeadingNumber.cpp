@@ -22,27 +22,18 @@ QString withoutBlanks(const QString &text) {
   return out;
 }
 
-int digitValue(QChar ch) {
-  const char16_t c = ch.toLower().unicode();
-  if (c >= u'0' && c <= u'9')
-    return c - u'0';
-  if (c >= u'a' && c <= u'f')
-    return c - u'a' + 10;
-  return 99;
-}
-
 double radixNumber(const QString &digits, int radix) {
   uint64_t value = 0;
   int count = 0;
   for (QChar ch : digits) {
-    const int d = digitValue(ch);
-    if (d >= radix || count == 16)
+    const int d = HexDigitValue(ch);
+    if (d < 0 || d >= radix || count == 16)
       break;
     value = value * radix + d;
     ++count;
   }
-  // Short literals are signed 16- or 32-bit values, as in the original
-  // language: &HFFFF is -1, &HFFFFFFFF is -1 too.
+  // Short literals are signed 16- or 32-bit values: &HFFFF is -1, and so
+  // is &HFFFFFFFF.
   if (value <= 0xFFFF && count <= (radix == 16 ? 4 : 6))
     return double(int16_t(uint16_t(value)));
   if (value <= 0xFFFFFFFFull && count <= (radix == 16 ? 8 : 11))
@@ -103,6 +94,15 @@ double LeadingNumber(const QString &text) {
   if (error == std::errc::result_out_of_range)
     return latin.contains("e-") ? 0.0 : (latin.startsWith('-') ? -HUGE_VAL : HUGE_VAL);
   return value;
+}
+
+int HexDigitValue(QChar ch) {
+  const char16_t c = ch.toLower().unicode();
+  if (c >= u'0' && c <= u'9')
+    return c - u'0';
+  if (c >= u'a' && c <= u'f')
+    return c - u'a' + 10;
+  return -1;
 }
 
 int32_t RoundToI32(double value) {

@@ -14,6 +14,9 @@ namespace kestrum {
 // give a 16-bit value, up to eight a 32-bit one). No number gives 0.
 double LeadingNumber(const QString &text);
 
+// The value of a hexadecimal digit (0-9, a-f, A-F), or -1.
+int HexDigitValue(QChar ch);
+
 // Rounds to the nearest whole number, halves to the even neighbour. Values
 // outside the 32-bit range are clamped to its ends (and NaN gives 0).
 int32_t RoundToI32(double value);

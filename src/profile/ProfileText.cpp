@@ -42,15 +42,6 @@ void dumpList(QStringList &lines, const char *name, const std::array<ListEntry, 
                      .arg(EscapeStoredBytes(toAnsi(list[i].Text))));
 }
 
-int hexValue(QChar ch) {
-  const char16_t c = ch.toLower().unicode();
-  if (c >= u'0' && c <= u'9')
-    return c - u'0';
-  if (c >= u'a' && c <= u'f')
-    return c - u'a' + 10;
-  return -1;
-}
-
 } // namespace
 
 QString EscapeStoredBytes(const QByteArray &bytes) {
@@ -90,8 +81,8 @@ Result UnescapeStoredBytes(const QString &text, QByteArray &bytes) {
     case u'n': out += '\n'; break;
     case u't': out += '\t'; break;
     case u'x': {
-      const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-      const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+      const int high = i + 1 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+      const int low = i + 2 < text.size() ? HexDigitValue(text[i + 2]) : -1;
       if (high < 0 || low < 0)
         return Result::failure(QStringLiteral("\\x must be followed by two hexadecimal digits."));
       out += char(high * 16 + low);

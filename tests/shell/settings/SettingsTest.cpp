@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "shell/Settings.h"
 
 #include <QFile>
@@ -13,15 +14,8 @@ protected:
   QTemporaryDir dir;
   QString file = dir.filePath(QStringLiteral("Kestrum.KestrumSettings"));
 
-  QByteArray bytes() const {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  void setBytes(const QByteArray &b) const {
-    QFile f(file);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(b);
-  }
+  QByteArray bytes() const { return test::readAll(file); }
+  void setBytes(const QByteArray &b) const { test::writeAll(file, b); }
 };
 
 TEST_F(SettingsTest, EmptySettingsAre70BytesWithVersion20000) {
