@@ -320,7 +320,8 @@ void MForm::UpdateRecentFiles() {
 }
 
 void MForm::InitWindow() {
-  SetMode(isTrue16(globals().Settings.Options.OfflineMode));
+  // The mode switch takes any non-zero stored value as offline.
+  SetMode(globals().Settings.Options.OfflineMode != 0);
   ReadWriteWindow(true);
 }
 

@@ -248,6 +248,16 @@ TEST_F(WindowBinding, LoadedSwitchesEnableOrDisableTheirFrames) {
 }
 
 TEST_F(WindowBinding, InitWindowShowsTheStoredModeAndTheProfile) {
+  // Any non-zero stored value means offline.
+  for (const int16_t stored : {kTrue16, int16_t(1), kFalse16}) {
+    globals().Settings.Options.OfflineMode = stored;
+    window->InitWindow();
+    const bool offline = stored != 0;
+    EXPECT_EQ(window->menuEntry(QStringLiteral("mnuFileOffline"))->isChecked(), offline) << stored;
+    EXPECT_EQ(window->panelText(QStringLiteral("Mode")),
+              offline ? QStringLiteral("offline") : QStringLiteral("online"))
+        << stored;
+  }
   globals().Settings.Options.OfflineMode = kTrue16;
   window->profile().Settings.ProfileName = QStringLiteral("Shown");
   window->InitWindow();
