@@ -1,6 +1,7 @@
 // kestrum-cli: the program's profile, configuration and run operations
 // without windows, for scripts and cron jobs.
 
+#include "platform/FileIO.h"
 #include "platform/Messages.h"
 #include "profile/ConfigWriter.h"
 #include "profile/ProfileFile.h"
@@ -25,6 +26,7 @@ constexpr int kExitUsage = 2;
 const char *kUsage =
     "usage: kestrum-cli dump PROFILE\n"
     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
+    "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
     "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n";
 
 int usage(const QString &why = {}) {
@@ -43,8 +45,12 @@ int fail(const QString &message) {
 // missing or short file as empty: a script that names the wrong file must
 // get an error, and set must never write a profile over it.
 bool loadExisting(const QString &path, Profile &profile, QString &error) {
-  if (!QFileInfo::exists(path)) {
+  if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
     error = QStringLiteral("%1: no such profile file").arg(path);
+    return false;
+  }
+  if (Result r = checkRegularFile(path, false); !r.ok()) {
+    error = r.error;
     return false;
   }
   bool complete = false;
@@ -72,6 +78,9 @@ int dump(const QStringList &args) {
   return kExitOk;
 }
 
+// Far more than the escaped text of the largest profile a file can hold.
+constexpr qint64 kMaxAssignmentFileSize = 64 << 20;
+
 // Name=value arguments; "@FILE" stands for the lines of FILE (empty lines
 // and lines starting with '#' are skipped).
 bool collectAssignments(const QStringList &args, QStringList &assignments, QString &error) {
@@ -80,14 +89,17 @@ bool collectAssignments(const QStringList &args, QStringList &assignments, QStri
       assignments.append(arg);
       continue;
     }
-    QFile file(arg.mid(1));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-      error = QStringLiteral("%1: %2").arg(file.fileName(), file.errorString());
+    QByteArray text;
+    if (Result r = readSmallFile(arg.mid(1), kMaxAssignmentFileSize, text); !r.ok()) {
+      error = r.error;
       return false;
     }
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+    for (QString line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
+      if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
       if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
         assignments.append(line);
+    }
   }
   return true;
 }
@@ -101,14 +113,48 @@ int set(const QStringList &args) {
   if (!collectAssignments(args.mid(1), assignments, error))
     return fail(error);
 
+  // A missing file is refused: a mistyped name in a script must not leave a
+  // stray profile behind ("new" makes profiles).
   Profile profile;
-  if (QFileInfo::exists(path) && !loadExisting(path, profile, error))
+  if (!loadExisting(path, profile, error))
     return fail(error);
   for (const QString &assignment : assignments)
     if (Result r = SetProfileValue(profile, assignment); !r.ok())
       return usage(r.error);
   StampSignatureAndVersion(profile);
   if (Result r = WriteProfileFile(path, profile); !r.ok())
+    return fail(r.error);
+  return kExitOk;
+}
+
+// The template NAME: a file of the program folder's Template folder, with or
+// without its ".Kestrum"; a NAME holding a '/' is a path.
+QString templatePath(const QString &name) {
+  if (name.contains(QLatin1Char('/')))
+    return name;
+  const QString file =
+      name.endsWith(QLatin1String(".Kestrum")) ? name : name + QLatin1String(".Kestrum");
+  return globals().ProgramDir + QStringLiteral("Template/") + file;
+}
+
+// Writes a new profile from a template, or with every field empty (--empty:
+// what the bundled templates are built from). Never replaces a file.
+int newProfile(const QStringList &args) {
+  QString name = QStringLiteral("Default");
+  const bool empty = args.size() == 2 && args[1] == QLatin1String("--empty");
+  if (args.size() == 3 && args[1] == QLatin1String("--template"))
+    name = args[2];
+  else if (args.size() != 1 && !empty)
+    return usage();
+  if (name.isEmpty())
+    return usage(QStringLiteral("--template takes a template name."));
+  const QString path = args[0];
+  Profile profile;
+  QString error;
+  if (!empty && !loadExisting(templatePath(name), profile, error))
+    return fail(error);
+  StampSignatureAndVersion(profile);
+  if (Result r = WriteProfileFile(path, profile, ProfileWrite::CreateOnly); !r.ok())
     return fail(r.error);
   return kExitOk;
 }
@@ -146,7 +192,8 @@ int cfg(const QStringList &args) {
   }
 
   StderrMessages messages;
-  MakeCFG(profile, {g.ProgramDir, offline, g.TimeSpecs}, messages);
+  if (Result r = MakeCFG(profile, {g.ProgramDir, offline, g.TimeSpecs}, messages); !r.ok())
+    return fail(r.error); // the reason below the fixed message
   if (messages.shown() > 0)
     return kExitFailed;
   std::printf("%s\n", qUtf8Printable(g.ProgramDir + QStringLiteral("analog.cfg")));
@@ -166,6 +213,8 @@ int main(int argc, char **argv) {
     return dump(args);
   if (command == QLatin1String("set"))
     return set(args);
+  if (command == QLatin1String("new"))
+    return newProfile(args);
   if (command == QLatin1String("cfg"))
     return cfg(args);
   return usage(QStringLiteral("unknown command \"%1\"").arg(command));

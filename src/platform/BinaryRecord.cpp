@@ -67,7 +67,7 @@ void BinaryWriter::writeString(const QString &text, const char *fieldName) {
   if (ansi.size() > std::numeric_limits<uint16_t>::max()) {
     if (overflowError_.isEmpty())
       overflowError_ =
-          QStringLiteral("The text of %1 is %2 characters long; a file can hold at most 65535.")
+          QStringLiteral("The text of %1 takes %2 bytes; a file can hold at most 65535.")
               .arg(QString::fromLatin1(fieldName))
               .arg(ansi.size());
     ansi.clear();

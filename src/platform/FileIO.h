@@ -7,9 +7,38 @@
 
 namespace kestrum {
 
+// How a file is replaced.
+struct WriteOptions {
+  // Bytes that an older, longer file held behind the new bytes stay where
+  // they were (copied in fixed-size chunks, holes kept, so memory does not
+  // grow with the old file).
+  bool keepOldTail = false;
+  // A file that does not exist yet is created readable by its owner only
+  // (for files that may hold passwords); an existing file keeps its mode.
+  bool ownerOnlyIfNew = false;
+  // Refuse when something exists under the name already.
+  bool mustNotExist = false;
+};
+
 // Writes bytes to a temporary file beside path and renames it over path, so
-// a crash or a full disk never leaves a torn file.
-Result writeFileAtomically(const QString &path, const QByteArray &bytes);
+// a crash or a full disk never leaves a torn file. A link is followed to the
+// regular file it names, which is the one replaced. The replaced file keeps
+// its mode, and its owner and group where the system allows. When the folder
+// cannot take a temporary file but the file itself is writable, the file is
+// written in place instead. Anything that is not a regular file (a folder, a
+// device, a FIFO, a link loop) is refused, as is a read-only file. Errors
+// name the path and the system's reason.
+Result writeFileAtomically(const QString &path, const QByteArray &bytes,
+                           const WriteOptions &options = {});
+
+// Refuses what is not a regular file or a link to one, without opening it
+// (so a FIFO or a device never blocks or streams). A missing path is accepted
+// when mayBeMissing; a dangling link never is.
+Result checkRegularFile(const QString &path, bool mayBeMissing);
+
+// Reads a whole regular file of at most maxBytes bytes. Larger files are
+// refused with an error rather than read.
+Result readSmallFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
 
 // True when path exists and its owner write bit is clear: such a file is
 // treated as one that cannot be replaced or deleted (also when running as root).

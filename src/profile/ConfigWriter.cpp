@@ -368,14 +368,16 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   return out.take();
 }
 
-void MakeCFG(const Profile &profile, const ConfigInputs &inputs, Messages &messages) {
+Result MakeCFG(const Profile &profile, const ConfigInputs &inputs, Messages &messages) {
   const QString path = inputs.ProgramDir + QStringLiteral("analog.cfg");
   QByteArray bytes;
   for (const QString &line : ConfigLines(profile, inputs))
     bytes += toAnsi(line) + "\r\n";
-  if (!writeFileAtomically(path, bytes).ok())
+  const Result written = writeFileAtomically(path, bytes);
+  if (!written.ok())
     messages.show(QStringLiteral("Error creating .cfg file"), MessageIcon::Critical,
                   QStringLiteral("Internal Error"));
+  return written;
 }
 
 } // namespace kestrum

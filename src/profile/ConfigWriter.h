@@ -2,6 +2,7 @@
 
 #include "Profile.h"
 #include "platform/Messages.h"
+#include "platform/Result.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,7 +26,8 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs);
 
 // Writes ProgramDir + "analog.cfg" (Windows-1252, CR LF after every line).
 // On any failure it shows "Error creating .cfg file" (critical, "Internal
-// Error") and returns; a read-only analog.cfg is left unchanged.
-void MakeCFG(const Profile &profile, const ConfigInputs &inputs, Messages &messages);
+// Error") and returns; a read-only analog.cfg is left unchanged. The result
+// carries the system's reason for a caller that can show more than the box.
+Result MakeCFG(const Profile &profile, const ConfigInputs &inputs, Messages &messages);
 
 } // namespace kestrum

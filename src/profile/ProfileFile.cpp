@@ -4,7 +4,6 @@
 #include "platform/FileIO.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace kestrum {
 namespace {
@@ -54,8 +53,9 @@ Result ReadProfileRecord(QIODevice &device, Profile &profile, bool *complete) {
 }
 
 Result ReadProfileFile(const QString &path, Profile &profile, bool *complete) {
-  if (QFileInfo(path).isDir())
-    return Result::failure(QStringLiteral("%1 is a folder, not a profile file.").arg(path));
+  // Checked before opening: a FIFO would block and a device never end.
+  if (Result r = checkRegularFile(path, true); !r.ok())
+    return r;
   QFile file(path);
   if (!file.exists()) { // reads as a zero-byte file
     profile = Profile{};
@@ -84,18 +84,17 @@ QByteArray encodeProfile(const Profile &profile, QString *overflowError) {
   return out.bytes();
 }
 
-Result WriteProfileFile(const QString &path, const Profile &profile) {
+Result WriteProfileFile(const QString &path, const Profile &profile, ProfileWrite mode) {
   QString overflow;
-  QByteArray bytes = encodeProfile(profile, &overflow);
+  const QByteArray bytes = encodeProfile(profile, &overflow);
   if (!overflow.isEmpty())
     return Result::failure(overflow);
-
-  // Keep what an older, longer file held behind the record.
-  QFile old(path);
-  if (old.size() > bytes.size() && old.open(QIODevice::ReadOnly) && old.seek(bytes.size()))
-    bytes.append(old.readAll());
-  old.close();
-  return writeFileAtomically(path, bytes);
+  // A profile may hold the FTP password: a new file is its owner's only.
+  WriteOptions options;
+  options.keepOldTail = true;
+  options.ownerOnlyIfNew = true;
+  options.mustNotExist = mode == ProfileWrite::CreateOnly;
+  return writeFileAtomically(path, bytes, options);
 }
 
 } // namespace kestrum

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace kestrum {
 namespace {
 
@@ -26,12 +28,16 @@ QString fieldText(const FieldInfo &field, const ProfileSettings &s) {
   return {};
 }
 
-int16_t bool16FromText(const QString &value) {
-  if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-    return kTrue16;
-  if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-    return kFalse16;
-  return RoundToI16(LeadingNumber(value));
+// A switch holds only -1 or 0: any other stored value would read as true in
+// one place and false in another.
+std::optional<int16_t> bool16FromText(const QString &value) {
+  for (const char *yes : {"True", "-1", "1"})
+    if (value.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0)
+      return kTrue16;
+  for (const char *no : {"False", "0"})
+    if (value.compare(QLatin1String(no), Qt::CaseInsensitive) == 0)
+      return kFalse16;
+  return std::nullopt;
 }
 
 void dumpList(QStringList &lines, const char *name, const std::array<ListEntry, kListSize> &list) {
@@ -68,11 +74,14 @@ QString EscapeStoredBytes(const QByteArray &bytes) {
 Result UnescapeStoredBytes(const QString &text, QByteArray &bytes) {
   QByteArray out;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar ch = text[i];
-    if (ch != QLatin1Char('\\')) {
-      out += toAnsi(QString(ch));
-      continue;
-    }
+    // Plain text up to the next backslash converts as a whole, so a
+    // character outside the BMP (two UTF-16 units) stays one character.
+    const qsizetype slash = text.indexOf(QLatin1Char('\\'), i);
+    const qsizetype end = slash < 0 ? text.size() : slash;
+    out += toAnsi(text.mid(i, end - i));
+    if (slash < 0)
+      break;
+    i = slash;
     if (++i >= text.size())
       return Result::failure(QStringLiteral("A value ends in a lone backslash."));
     switch (text[i].unicode()) {
@@ -139,7 +148,14 @@ Result SetProfileValue(Profile &profile, const QString &assignment) {
     break;
   }
   case FieldType::I32: field->i32(s) = RoundToI32(LeadingNumber(value)); break;
-  case FieldType::Bool16: field->i16(s) = bool16FromText(value); break;
+  case FieldType::Bool16: {
+    const auto flag = bool16FromText(value);
+    if (!flag)
+      return Result::failure(
+          QStringLiteral("%1 is a switch: give True or False, not \"%2\".").arg(name, value));
+    field->i16(s) = *flag;
+    break;
+  }
   case FieldType::I16: field->i16(s) = RoundToI16(LeadingNumber(value)); break;
   }
   return Result::success();

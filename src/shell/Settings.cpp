@@ -4,7 +4,7 @@
 #include "platform/FileIO.h"
 
 #include <QBuffer>
-#include <QFile>
+#include <QFileInfo>
 
 namespace kestrum {
 namespace {
@@ -36,15 +36,14 @@ ApplicationSettings decode(BinaryReader &in) {
 
 Result ReadSettingsFile(const QString &path, ApplicationSettings &settings) {
   settings = ApplicationSettings{};
-  QFile file(path);
-  if (!file.exists())
+  if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
     return Result::success();
-  if (!file.open(QIODevice::ReadOnly))
-    return Result::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-  // The size is checked before reading so that a huge file is never loaded.
-  if (file.size() > kMaxSettingsFileSize)
-    return Result::failure(QStringLiteral("%1 is not a settings file (too large).").arg(path));
-  if (Result r = DecodeSettings(file.readAll(), settings); !r.ok())
+  // Only a regular file, read with a cap, so that a link to a device or a
+  // huge file is never loaded.
+  QByteArray bytes;
+  if (Result r = readSmallFile(path, kMaxSettingsFileSize, bytes); !r.ok())
+    return r;
+  if (Result r = DecodeSettings(bytes, settings); !r.ok())
     return Result::failure(QStringLiteral("%1 is damaged; default settings apply.").arg(path));
   return Result::success();
 }
@@ -86,7 +85,9 @@ Result WriteSettingsFile(const QString &path, ApplicationSettings &settings) {
   out.writeI16(o.ShowTipsAtStartup);
   if (!out.overflowError().isEmpty())
     return Result::failure(out.overflowError());
-  return writeFileAtomically(path, out.bytes());
+  WriteOptions options;
+  options.ownerOnlyIfNew = true;
+  return writeFileAtomically(path, out.bytes(), options);
 }
 
 void DoSetLastDir(ApplicationSettings &settings, const QString &wholeFile,

@@ -46,14 +46,16 @@ inline bool isTrue16(int16_t value) {
 
 // Reads the settings file. A missing or empty file gives the defaults (all
 // empty, 0, false). A damaged file (a field that runs past the end, or a
-// file longer than any settings record) is rejected as a whole: settings get
-// the defaults, the error is returned, and the file is left as it is.
+// file longer than any settings record, or no regular file at all) is
+// rejected as a whole: settings get the defaults, the error is returned, and
+// the file is left as it is.
 Result ReadSettingsFile(const QString &path, ApplicationSettings &settings);
 
 // The same for the file's bytes.
 Result DecodeSettings(const QByteArray &bytes, ApplicationSettings &settings);
 
-// Sets FormatVersion to 20000 and writes the record (atomically).
+// Sets FormatVersion to 20000 and writes the record (atomically; a new file
+// is readable by its owner only, as it names the user's profiles).
 Result WriteSettingsFile(const QString &path, ApplicationSettings &settings);
 
 // LastDir := wholeFile without its last justFile.size() characters, i.e. the

@@ -4,15 +4,15 @@
 #include <QFile>
 #include <QProcess>
 
+#include <sys/resource.h>
+
 namespace {
 
-constexpr int kTimeoutMs = 120000;
-
 ProgramFolderCopy::Run runProcess(QProcess &process, const QString &program,
-                                  const QStringList &args) {
+                                  const QStringList &args, int timeoutMs = 120000) {
   ProgramFolderCopy::Run run;
   process.start(program, args);
-  if (!process.waitForFinished(kTimeoutMs)) {
+  if (!process.waitForFinished(timeoutMs)) {
     process.kill();
     process.waitForFinished();
     run.crashed = true;
@@ -48,13 +48,21 @@ ProgramFolderCopy::ProgramFolderCopy() {
     ok_ = ok_ && copyFile(templates.filePath(name), file(QStringLiteral("Template/") + name));
 }
 
-ProgramFolderCopy::Run ProgramFolderCopy::cli(const QStringList &args) const {
+ProgramFolderCopy::Run ProgramFolderCopy::cli(const QStringList &args, const Limits &limits) const {
   QProcess process;
+  if (limits.memoryBytes > 0) {
+    const rlim_t bytes = rlim_t(limits.memoryBytes);
+    process.setChildProcessModifier([bytes] {
+      const rlimit limit{bytes, bytes};
+      ::setrlimit(RLIMIT_AS, &limit);
+    });
+  }
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("KESTRUM_PROGRAM_DIR"), path());
   process.setProcessEnvironment(env);
   process.setWorkingDirectory(path());
-  return runProcess(process, builtProgramDir() + QStringLiteral("kestrum-cli"), args);
+  return runProcess(process, builtProgramDir() + QStringLiteral("kestrum-cli"), args,
+                    limits.timeoutMs);
 }
 
 ProgramFolderCopy::Run ProgramFolderCopy::analyser(const QStringList &args,

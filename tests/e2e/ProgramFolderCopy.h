@@ -23,7 +23,15 @@ public:
   QString path() const { return dir_.path(); }
   QString file(const QString &name) const { return dir_.filePath(name); }
 
-  Run cli(const QStringList &args) const;
+  // Bounds for a run: after timeoutMs the program is killed and the run
+  // counts as crashed; memoryBytes > 0 caps its address space.
+  struct Limits {
+    int timeoutMs = 120000;
+    qint64 memoryBytes = 0;
+  };
+
+  Run cli(const QStringList &args) const { return cli(args, Limits{}); }
+  Run cli(const QStringList &args, const Limits &limits) const;
   // The launcher, by default without arguments in the program folder.
   Run analyser(const QStringList &args = {}, const QString &workingDir = {}) const;
 

@@ -47,7 +47,7 @@ TEST(ProfileText, SetThenDumpRoundTripsEveryFieldType) {
   Profile original;
   original.Settings.OtherCommands = QStringLiteral("X\r\nY \\ \u00FF\u0081");
   original.Settings.NoRobots = kTrue16;
-  original.Settings.AllBack = 5;
+  original.Settings.AllBack = kTrue16;
   original.Settings.ReservedInt = -7;
   original.Settings.DirTreeLevel = -2;
   original.Settings.ReportOn[17] = kTrue16;
@@ -68,11 +68,21 @@ TEST(ProfileText, SetReadsNumbersAndBooleansLikeTheWindow) {
     const char *field;
     const char *dumped;
   } cases[] = {
-      {"FtpTimeout=12abc", "FtpTimeout", "12"}, {"FtpTimeout=2.5", "FtpTimeout", "2"},
-      {"FtpTimeout=3.5", "FtpTimeout", "4"},    {"FtpTimeout=", "FtpTimeout", "0"},
-      {"NoRobots=True", "NoRobots", "True"},    {"NoRobots=-1", "NoRobots", "True"},
-      {"NoRobots=false", "NoRobots", "False"},  {"NoRobots=0", "NoRobots", "False"},
-      {"ReportOn9=True", "ReportOn9", "True"},  {"LogFile=a=b", "LogFile", "a=b"},
+      {"FtpTimeout=12abc", "FtpTimeout", "12"},
+      {"FtpTimeout=2.5", "FtpTimeout", "2"},
+      {"FtpTimeout=3.5", "FtpTimeout", "4"},
+      {"FtpTimeout=", "FtpTimeout", "0"},
+      {"NoRobots=True", "NoRobots", "True"},
+      {"NoRobots=-1", "NoRobots", "True"},
+      {"NoRobots=false", "NoRobots", "False"},
+      {"NoRobots=0", "NoRobots", "False"},
+      {"ReportOn9=True", "ReportOn9", "True"},
+      {"LogFile=a=b", "LogFile", "a=b"},
+      {"NoRobots=1", "NoRobots", "True"},
+      {"NoRobots=TRUE", "NoRobots", "True"},
+      {"HostName=a\xF0\x9F\x98\x80"
+       "b",
+       "HostName", "a?b"},
   };
   for (const auto &c : cases) {
     ASSERT_TRUE(SetProfileValue(p, QString::fromUtf8(c.assignment)).ok()) << c.assignment;
@@ -84,10 +94,13 @@ TEST(ProfileText, SetReadsNumbersAndBooleansLikeTheWindow) {
 TEST(ProfileText, BadAssignmentsAreRefusedAndChangeNothing) {
   Profile p;
   p.Settings.LogFile = QStringLiteral("kept");
+  p.Settings.DebugOn = kFalse16;
   for (const char *bad : {"NoSuchField=1", "LogFile", "=x", "LogFile=\\q", "LogFile=\\x4",
-                          "LogFile=ends\\", "Aliases[1001]=x", "Aliases[-1]=x", "Aliases[x]=y"}) {
+                          "LogFile=ends\\", "Aliases[1001]=x", "Aliases[-1]=x", "Aliases[x]=y",
+                          "DebugOn=2", "DebugOn=yes", "DebugOn=", "DebugOn=-1.0", "DebugOn=1x"}) {
     EXPECT_FALSE(SetProfileValue(p, QString::fromUtf8(bad)).ok()) << bad;
     EXPECT_EQ(p.Settings.LogFile, QStringLiteral("kept")) << bad;
+    EXPECT_EQ(p.Settings.DebugOn, kFalse16) << bad;
   }
 }
 

@@ -1,9 +1,11 @@
-#include "TestFiles.h"
 #include "shell/Settings.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace kestrum;
 
@@ -86,6 +88,29 @@ TEST_F(SettingsTest, DamagedFilesAreRejectedWholeAndLeftAlone) {
     EXPECT_EQ(s, ApplicationSettings{}) << content.size();
     EXPECT_EQ(bytes(), content) << "the file stays as it was";
   }
+}
+
+// A settings file linked to a device or a FIFO must not stall or exhaust the
+// program at start-up: it is refused like a damaged file.
+TEST_F(SettingsTest, NoRegularFileIsRejectedWithoutReading) {
+  const QString fifo = dir.filePath(QStringLiteral("fifo"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString &target : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::link(target, file));
+    ApplicationSettings s;
+    s.Options.LastDir = QStringLiteral("/x/");
+    EXPECT_FALSE(ReadSettingsFile(file, s).ok()) << qPrintable(target);
+    EXPECT_EQ(s, ApplicationSettings{}) << qPrintable(target);
+  }
+}
+
+TEST_F(SettingsTest, ANewFileIsItsOwnersOnly) {
+  ApplicationSettings s;
+  ASSERT_TRUE(WriteSettingsFile(file, s).ok());
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u) << "it names the user's profiles";
 }
 
 TEST_F(SettingsTest, DoSetLastDirKeepsTheFolderWithItsSeparator) {
