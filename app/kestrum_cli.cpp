@@ -6,6 +6,7 @@
 #include "profile/ConfigWriter.h"
 #include "profile/ProfileFile.h"
 #include "profile/ProfileText.h"
+#include "runs/ConfigCheck.h"
 #include "runs/TimeSpecs.h"
 #include "shell/Globals.h"
 
@@ -27,7 +28,7 @@ const char *kUsage =
     "usage: kestrum-cli dump PROFILE\n"
     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
-    "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n";
+    "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n";
 
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
@@ -159,16 +160,29 @@ int newProfile(const QStringList &args) {
   return kExitOk;
 }
 
+// Prints what the analyser says about the analog.cfg just written: exit 0
+// when it says nothing but harmless notices, 1 otherwise.
+int checkConfig(const QString &programDir) {
+  QList<AnalyserMessage> warnings;
+  if (Result r = CheckAnalogConfig(programDir, warnings); !r.ok())
+    return fail(r.error);
+  for (const AnalyserMessage &w : warnings) {
+    QString text = w.text;
+    if (w.harmless)
+      text.insert(text.indexOf(QLatin1Char(':')),
+                  QStringLiteral(" (harmless, see docs/analyser-compatibility.md)"));
+    std::printf("%s\n", qUtf8Printable(text));
+  }
+  return ConfigurationProblems(warnings).isEmpty() ? kExitOk : kExitFailed;
+}
+
 int cfg(const QStringList &args) {
   if (args.isEmpty())
     return usage();
   ProgramGlobals &g = globals();
-  bool offline = false;
   QStringList rest = args.mid(1);
-  if (rest.contains(QLatin1String("--offline"))) {
-    offline = true;
-    rest.removeAll(QLatin1String("--offline"));
-  }
+  const bool offline = rest.removeAll(QLatin1String("--offline")) > 0;
+  const bool check = rest.removeAll(QLatin1String("--check")) > 0;
   Profile profile;
   QString error;
   if (!loadExisting(args[0], profile, error))
@@ -187,6 +201,8 @@ int cfg(const QStringList &args) {
     else
       boxes = {profile.Settings.FromYear, profile.Settings.FromMonth, profile.Settings.FromDay,
                profile.Settings.ToYear,   profile.Settings.ToMonth,   profile.Settings.ToDay};
+    if (const QString problem = PeriodBoxesProblem(boxes); !problem.isEmpty())
+      return usage(problem);
     if (auto specs = TimeSpecsForOption(option, boxes))
       g.TimeSpecs = *specs;
   }
@@ -196,6 +212,8 @@ int cfg(const QStringList &args) {
     return fail(r.error); // the reason below the fixed message
   if (messages.shown() > 0)
     return kExitFailed;
+  if (check)
+    return checkConfig(g.ProgramDir);
   std::printf("%s\n", qUtf8Printable(g.ProgramDir + QStringLiteral("analog.cfg")));
   return kExitOk;
 }

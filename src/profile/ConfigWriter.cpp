@@ -137,12 +137,15 @@ QString generalDate(const QDateTime &now) {
          locale.toString(now.time(), timeFormat.trimmed());
 }
 
+// Lines are either verbatim (comments, headings, the lists, the free
+// commands, the period, lines the writer composes) or a command with one
+// argument taken from the profile, which is enclosed as the analyser needs.
 class LineBuilder {
 public:
   void line(const QString &text) { lines_.append(text); }
   void line(const char *text) { lines_.append(QString::fromLatin1(text)); }
   void command(const char *keyword, const QString &value) {
-    lines_.append(QString::fromLatin1(keyword) + value);
+    lines_.append(QString::fromLatin1(keyword) + AnalogArgument(value));
   }
   void command(const char *keyword, int32_t value) { command(keyword, QString::number(value)); }
   void commandIfSet(const char *keyword, const QString &value) {
@@ -196,6 +199,25 @@ void writeList(LineBuilder &out, const std::array<ListEntry, kListSize> &list) {
 
 } // namespace
 
+QString AnalogArgument(const QString &value) {
+  const auto enclosedBy = [&](QChar open, QChar close) {
+    return value.size() >= 2 && value.front() == open && value.back() == close;
+  };
+  if (enclosedBy(u'"', u'"') || enclosedBy(u'\'', u'\'') || enclosedBy(u'(', u')'))
+    return value; // the user's own enclosure
+  const bool needsEnclosing = value.contains(u' ') || value.contains(u'\t') ||
+                              value.contains(u'#') || value.endsWith(u'\\');
+  if (!needsEnclosing)
+    return value;
+  if (!value.contains(u'"'))
+    return u'"' + value + u'"';
+  if (!value.contains(u'\''))
+    return u'\'' + value + u'\'';
+  if (!value.contains(u')'))
+    return u'(' + value + u')';
+  return value; // cannot be enclosed: the analyser warns about it
+}
+
 QString OO(int16_t isIt) {
   return isIt == kTrue16 ? QStringLiteral("ON") : QStringLiteral("OFF");
 }
@@ -211,8 +233,8 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   out.line("# Web site: https://www.brannock.example/kestrum/");
   out.line("#");
   out.line("#");
-  out.command("# Settings from ", p.ProfileName);
-  out.command("# Created: ", generalDate(inputs.Now));
+  out.line(QStringLiteral("# Settings from ") + p.ProfileName);
+  out.line(QStringLiteral("# Created: ") + generalDate(inputs.Now));
   out.line("#");
   out.line("");
 
@@ -230,15 +252,18 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   out.line("");
 
   out.line("# I/O");
+  // The analyser applies a LOGFORMAT only to the LOGFILE commands after it.
+  if (isTrue(p.LogTypeOverride)) {
+    out.commandIfSet("LOGFORMAT ", p.LogFormat);
+    out.commandIfSet("APACHELOGFORMAT ", p.ApacheLogFormat);
+  }
   out.command("LOGFILE ", p.LogFile);
   out.command("OUTFILE ", p.OutFile);
   out.command("NOROBOTS ", OO(p.NoRobots));
   if (isTrue(p.LogTypeOverride)) {
     out.line("");
     out.line("# Logfile type overriding");
-    out.commandIfSet("LOGFORMAT ", p.LogFormat);
     out.commandIfSet("DEFAULTLOGFORMAT ", p.DefaultLogFormat);
-    out.commandIfSet("APACHELOGFORMAT ", p.ApacheLogFormat);
     out.commandIfSet("APACHEDEFAULTLOGFORMAT ", p.ApacheDefaultLogFormat);
   }
   out.line("");

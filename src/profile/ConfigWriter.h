@@ -24,6 +24,13 @@ QString OO(int16_t isIt);
 // The lines of analog.cfg for profile, without line ends.
 QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs);
 
+// A profile value as the single argument of an analyser command: enclosed in
+// double quotes (single quotes when it holds a double quote, parentheses when
+// it holds both) when it holds a blank, a tab or '#' or ends in a backslash,
+// unless the user enclosed it already. A value that cannot be enclosed stays
+// as it is.
+QString AnalogArgument(const QString &value);
+
 // Writes ProgramDir + "analog.cfg" (Windows-1252, CR LF after every line).
 // On any failure it shows "Error creating .cfg file" (critical, "Internal
 // Error") and returns; a read-only analog.cfg is left unchanged. The result

@@ -4,6 +4,7 @@
 
 #include "ProgramFolderCopy.h"
 #include "SampleLogCounts.h"
+#include "runs/AnalyserMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,19 +79,16 @@ long summaryFigure(const QString &reportText, const QString &label) {
   return digits.toLong();
 }
 
-// Complaints about the configuration (warning class C), with the line that
-// follows each, for the failure message.
+// Lines the analyser refused (warning class C), for the failure message; the
+// harmless REPORTORDER notices of analog 6 are left out. (Class D, "dubious"
+// combinations such as a SORTBY unlike its SUBSORTBY, follows from the
+// choices of the every-setting profile.)
 QStringList configComplaints(const QString &diagnostics) {
-  static const QRegularExpression warningC(QStringLiteral("Warning C: [^\\n]*(\\n[^\\n]*)?"));
-  // analog 6 adds the report letters that analog 4 did not know to the end
-  // of a REPORTORDER; see docs/analyser-compatibility.md.
-  static const QRegularExpression known(QStringLiteral("Character . not used in REPORTORDER"));
   QStringList complaints;
-  for (auto it = warningC.globalMatch(diagnostics); it.hasNext();) {
-    const QString complaint = it.next().captured(0);
-    if (!known.match(complaint).hasMatch())
-      complaints.append(complaint);
-  }
+  for (const auto &problem :
+       kestrum::ConfigurationProblems(kestrum::ParseAnalyserMessages(diagnostics)))
+    if (problem.warningClass == QLatin1Char('C'))
+      complaints.append(problem.text);
   return complaints;
 }
 

@@ -115,13 +115,17 @@ const std::vector<WriterCase> kCases = {
      [](Profile &p, ConfigInputs &) { p.Settings.LogTypeOverride = kTrue16; },
      {"NOROBOTS OFF", "", "# Logfile type overriding", "", "# General settings"},
      {}},
-    {"override on with formats",
+    {"override on: the formats come before the LOGFILE they apply to, the defaults after",
      [](Profile &p, ConfigInputs &) {
        p.Settings.LogTypeOverride = kTrue16;
        p.Settings.LogFormat = QStringLiteral("COMBINED");
+       p.Settings.ApacheLogFormat = QStringLiteral("%h %l %u %t \"%r\" %>s %b");
+       p.Settings.DefaultLogFormat = QStringLiteral("COMMON");
        p.Settings.ApacheDefaultLogFormat = QStringLiteral("%h %l %u %t");
      },
-     {"# Logfile type overriding", "LOGFORMAT COMBINED", "APACHEDEFAULTLOGFORMAT %h %l %u %t", ""},
+     {"# I/O", "LOGFORMAT COMBINED", "APACHELOGFORMAT '%h %l %u %t \"%r\" %>s %b'", "LOGFILE ",
+      "OUTFILE ", "NOROBOTS OFF", "", "# Logfile type overriding", "DEFAULTLOGFORMAT COMMON",
+      "APACHEDEFAULTLOGFORMAT \"%h %l %u %t\"", ""},
      {}},
     {"TIMECOLS replaces the single time columns, ALLGRAPH the graphs, ALLBACK the six backs",
      [](Profile &p, ConfigInputs &) {
@@ -165,7 +169,7 @@ const std::vector<WriterCase> kCases = {
        s.HostFloor = QStringLiteral("20r");
        s.StatusFloor = QStringLiteral("-50r");
      },
-     {"FIVEROWS 0", "MARKCHAR #", "MINGRAPHWIDTH 15", "WEEKBEGINSON MONDAY", "HOSTCOLS RrBb",
+     {"FIVEROWS 0", "MARKCHAR \"#\"", "MINGRAPHWIDTH 15", "WEEKBEGINSON MONDAY", "HOSTCOLS RrBb",
       "OSCOLS Rr", "HOSTSORTBY REQUESTS", "ORGSORTBY BYTES", "OSSORTBY PAGES", "HOSTFLOOR 20r",
       "STATUSFLOOR -50r", ""},
      {}},
@@ -242,12 +246,27 @@ const std::vector<WriterCase> kCases = {
      {"# Other unsupported Tags", "SEARCHENGINE http://*x.example/* q", "LINKINCLUDE *", "",
       "# Time Specs", "FROM -00-00-07", "TO -00-00-00"},
      {}},
-    {"values are copied untrimmed",
+    {"values are copied untrimmed, enclosed where they hold blanks",
      [](Profile &p, ConfigInputs &) {
        p.Settings.LogFile = QStringLiteral(" a b ,c ");
        p.Settings.HostName = QStringLiteral("My, Site");
+       p.Settings.ProfileName = QStringLiteral("Name with blanks # and hash");
      },
-     {"LOGFILE  a b ,c "},
+     {"# Settings from Name with blanks # and hash"},
+     {}},
+    {"blanks and hashes in single-argument values are enclosed",
+     [](Profile &p, ConfigInputs &) {
+       p.Settings.LogFile = QStringLiteral("/srv/web logs/access.log");
+       p.Settings.OutFile = QStringLiteral("my report.html");
+     },
+     {"# I/O", "LOGFILE \"/srv/web logs/access.log\"", "OUTFILE \"my report.html\""},
+     {}},
+    {"a user's own enclosure is kept",
+     [](Profile &p, ConfigInputs &) {
+       p.Settings.HeaderFile = QStringLiteral("(already enclosed)");
+       p.Settings.FooterFile = QStringLiteral("'foot er'");
+     },
+     {"# Layout settings", "HEADERFILE (already enclosed)", "FOOTERFILE 'foot er'"},
      {}},
 };
 
@@ -282,6 +301,34 @@ TEST(ConfigWriter, OOIsOnOnlyForMinusOne) {
     EXPECT_EQ(OO(v), QStringLiteral("OFF")) << v;
 }
 
+// The analyser needs an argument enclosed when it holds a blank or '#' or
+// ends in a backslash; a user's own enclosure is kept.
+TEST(ConfigWriter, AnalogArgumentEnclosesWhatTheAnalyserWouldCut) {
+  const struct {
+    const char *value;
+    const char *written;
+  } cases[] = {
+      {"plain", "plain"},
+      {"", ""},
+      {"Example Software", "\"Example Software\""},
+      {"tab\there", "\"tab\there\""},
+      {"#", "\"#\""},
+      {"a#b", "\"a#b\""},
+      {"C:\\logs\\", "\"C:\\logs\\\""},
+      {"\"already quoted\"", "\"already quoted\""},
+      {"'single quoted'", "'single quoted'"},
+      {"(in parentheses)", "(in parentheses)"},
+      {"say \"hi\" there", "'say \"hi\" there'"},
+      {"it's \"both\"", "(it's \"both\")"},
+      {"it's \"both\" (really)", "it's \"both\" (really)"},
+      {"\"halfopen", "\"halfopen"},
+      {"\"half open and blank", "'\"half open and blank'"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(AnalogArgument(QString::fromLatin1(c.value)), QString::fromLatin1(c.written))
+        << c.value;
+}
+
 TEST(ConfigWriter, WritesWindows1252WithCrLf) {
   QTemporaryDir dir;
   Profile p;
@@ -289,7 +336,7 @@ TEST(ConfigWriter, WritesWindows1252WithCrLf) {
   RecordingMessages messages;
   MakeCFG(p, {dir.path() + QLatin1Char('/'), false, QString()}, messages);
   const QByteArray bytes = readAll(dir.filePath(QStringLiteral("analog.cfg")));
-  EXPECT_TRUE(bytes.contains("\r\nHOSTNAME Caf\xE9 \x80 ?\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nHOSTNAME \"Caf\xE9 \x80 ?\"\r\n"));
   EXPECT_TRUE(bytes.endsWith("# Time Specs\r\n\r\n"));
   EXPECT_FALSE(bytes.contains("\n\n")) << "every line ends with CR LF";
 }

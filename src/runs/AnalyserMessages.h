@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QChar>
+#include <QList>
+#include <QString>
+
+namespace kestrum {
+
+// One message the analyser wrote to standard error: its first line after
+// "analog: " with the continuation lines (the analyser wraps at about 80
+// columns) joined by blanks.
+struct AnalyserMessage {
+  QChar warningClass; // 'C', 'D', 'F', ... for "Warning X:", else null
+  QString text;
+  // A warning known to be harmless for the commands Kestrum writes (see
+  // docs/analyser-compatibility.md).
+  bool harmless = false;
+
+  // Classes C and D are about the configuration.
+  bool isConfigurationWarning() const {
+    return warningClass == QLatin1Char('C') || warningClass == QLatin1Char('D');
+  }
+};
+
+// Splits the analyser's standard error into its messages.
+QList<AnalyserMessage> ParseAnalyserMessages(const QString &errorOutput);
+
+// The configuration warnings among them that are not known to be harmless.
+QList<AnalyserMessage> ConfigurationProblems(const QList<AnalyserMessage> &messages);
+
+} // namespace kestrum
