@@ -7,10 +7,12 @@
 #include "profile/ProfileFile.h"
 #include "profile/ProfileText.h"
 #include "runs/ConfigCheck.h"
+#include "runs/DnsCleanup.h"
 #include "runs/TimeSpecs.h"
 #include "shell/Globals.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,7 +30,8 @@ const char *kUsage =
     "usage: kestrum-cli dump PROFILE\n"
     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
-    "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n";
+    "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
+    "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n";
 
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
@@ -218,6 +221,26 @@ int cfg(const QStringList &args) {
   return kExitOk;
 }
 
+// Removes the unresolved entries of a DNS cache file of the program folder,
+// named by its name or by a path into the program folder.
+int dnsClean(const QStringList &args) {
+  if (args.size() != 1)
+    return usage();
+  const QString programDir = globals().ProgramDir;
+  QString name = args[0];
+  if (name.contains(QLatin1Char('/'))) {
+    const QFileInfo file(name);
+    if (QDir(file.absolutePath()).canonicalPath() != QDir(programDir).canonicalPath())
+      return fail(
+          QStringLiteral("%1 is not a file of the program folder %2.").arg(name, programDir));
+    name = file.fileName();
+  }
+  if (Result r = DeleteUnresolvedDns(programDir, name); !r.ok())
+    return fail(r.error);
+  std::printf("Unresolved DNS Data deleted\n");
+  return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -231,6 +254,8 @@ int main(int argc, char **argv) {
     return dump(args);
   if (command == QLatin1String("set"))
     return set(args);
+  if (command == QLatin1String("dns-clean"))
+    return dnsClean(args);
   if (command == QLatin1String("new"))
     return newProfile(args);
   if (command == QLatin1String("cfg"))

@@ -105,22 +105,6 @@ QString resolvedTarget(const QString &path) {
   return target.isEmpty() ? path : target;
 }
 
-Result writeInPlace(const QString &path, const QByteArray &bytes, const WriteOptions &options) {
-  const QByteArray native = QFile::encodeName(path);
-  FileDescriptor fd(::open(native.constData(), O_WRONLY | O_CLOEXEC));
-  if (!fd.ok())
-    return cannotWrite(path, errno);
-  if (!writeAll(fd.get(), bytes.constData(), bytes.size()))
-    return cannotWrite(path, errno);
-  struct stat st {};
-  if (!options.keepOldTail && ::fstat(fd.get(), &st) == 0 && st.st_size > bytes.size() &&
-      ::ftruncate(fd.get(), bytes.size()) != 0)
-    return cannotWrite(path, errno);
-  if (::fsync(fd.get()) != 0 || !fd.reset())
-    return cannotWrite(path, errno);
-  return Result::success();
-}
-
 // Creates "<folder>/.<name>.XXXXXX" exclusively (never through a link).
 int createTemporaryBeside(const QString &target, mode_t mode, QByteArray &tempName) {
   const QFileInfo info(target);
@@ -210,67 +194,130 @@ Result readSmallFile(const QString &path, qint64 maxBytes, QByteArray &bytes) {
   return Result::success();
 }
 
-Result writeFileAtomically(const QString &path, const QByteArray &bytes,
-                           const WriteOptions &options) {
-  if (Result r = checkRegularFile(path, true); !r.ok())
+ReplacingFile::ReplacingFile(const QString &path, const WriteOptions &options)
+    : path_(path), options_(options) {}
+
+ReplacingFile::~ReplacingFile() {
+  discard();
+}
+
+void ReplacingFile::discard() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
+  if (!inPlace_ && !temp_.isEmpty())
+    ::unlink(temp_.constData());
+  temp_.clear();
+}
+
+Result ReplacingFile::fail(int error) {
+  discard();
+  return cannotWrite(path_, error);
+}
+
+Result ReplacingFile::open() {
+  if (Result r = checkRegularFile(path_, true); !r.ok())
     return r;
-  const QString target = resolvedTarget(path);
-  const QByteArray native = QFile::encodeName(target);
+  target_ = QFile::encodeName(resolvedTarget(path_));
   struct stat old {};
-  const bool exists = ::stat(native.constData(), &old) == 0;
-  if (exists && options.mustNotExist)
-    return Result::failure(QStringLiteral("%1 exists already.").arg(path));
-  if (exists && !(old.st_mode & S_IWUSR))
-    return Result::failure(QStringLiteral("%1 is read-only.").arg(path));
+  exists_ = ::stat(target_.constData(), &old) == 0;
+  if (exists_ && options_.mustNotExist)
+    return Result::failure(QStringLiteral("%1 exists already.").arg(path_));
+  if (exists_ && !(old.st_mode & S_IWUSR))
+    return Result::failure(QStringLiteral("%1 is read-only.").arg(path_));
+  oldSize_ = exists_ ? old.st_size : 0;
+  oldMode_ = old.st_mode;
+  oldOwner_ = old.st_uid;
+  oldGroup_ = old.st_gid;
+  written_ = 0;
 
   // A new file gets its mode at creation, through the umask unless it is
-  // for its owner only; a replaced file gets the old mode below.
-  const mode_t createMode = options.ownerOnlyIfNew ? (S_IRUSR | S_IWUSR) : 0666;
-  QByteArray temp;
-  FileDescriptor fd(createTemporaryBeside(target, createMode, temp));
-  if (!fd.ok()) {
-    const int error = errno;
-    // A folder the user may not write to: a writable file there is
-    // replaced in place, as before atomic saving.
-    if (exists && (error == EACCES || error == EPERM || error == EROFS))
-      return writeInPlace(target, bytes, options);
-    return cannotWrite(path, error);
+  // for its owner only; a replaced file gets the old mode at commit.
+  const mode_t createMode = options_.ownerOnlyIfNew ? (S_IRUSR | S_IWUSR) : 0666;
+  fd_ = createTemporaryBeside(QFile::decodeName(target_), createMode, temp_);
+  if (fd_ >= 0)
+    return Result::success();
+  const int error = errno;
+  temp_.clear();
+  // A folder the user may not write to: a writable file there is written
+  // in place, as before atomic saving.
+  if (exists_ && (error == EACCES || error == EPERM || error == EROFS)) {
+    fd_ = ::open(target_.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0)
+      return cannotWrite(path_, errno);
+    inPlace_ = true;
+    return Result::success();
   }
-  auto fail = [&](int error) {
-    fd.reset();
-    ::unlink(temp.constData());
-    return cannotWrite(path, error);
-  };
+  return cannotWrite(path_, error);
+}
 
-  if (!writeAll(fd.get(), bytes.constData(), bytes.size()))
+Result ReplacingFile::write(const char *data, qint64 size) {
+  if (fd_ < 0)
+    return cannotWrite(path_, EBADF);
+  if (!writeAll(fd_, data, size))
     return fail(errno);
-  if (exists && options.keepOldTail && old.st_size > bytes.size()) {
-    FileDescriptor from(::open(native.constData(), O_RDONLY | O_CLOEXEC));
-    if (!from.ok() || !copyTail(from.get(), bytes.size(), old.st_size, fd.get()))
+  written_ += size;
+  return Result::success();
+}
+
+Result ReplacingFile::commit() {
+  if (fd_ < 0)
+    return cannotWrite(path_, EBADF);
+  const bool keepTail = exists_ && options_.keepOldTail && oldSize_ > written_;
+  if (inPlace_) {
+    // The old bytes behind the new ones are still there; without
+    // keepOldTail they are cut off.
+    if (!keepTail && ::ftruncate(fd_, written_) != 0)
       return fail(errno);
-  }
-  if (exists) {
-    // Owner and group first: changing them may clear set-id bits of the mode.
-    // Where the owner may not be given away, at least the group is kept.
-    if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0 &&
-        ::fchown(fd.get(), uid_t(-1), old.st_gid) != 0) {
-      // Neither is permitted: the file becomes the saving user's, as any new file.
+  } else {
+    if (keepTail) {
+      FileDescriptor from(::open(target_.constData(), O_RDONLY | O_CLOEXEC));
+      if (!from.ok() || !copyTail(from.get(), written_, oldSize_, fd_))
+        return fail(errno);
     }
-    if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
-      return fail(errno);
+    if (exists_) {
+      // Owner and group first: changing them may clear set-id bits of the
+      // mode. Where the owner may not be given away, at least the group is
+      // kept; where neither is permitted the file becomes the saving user's.
+      if (::fchown(fd_, oldOwner_, oldGroup_) != 0 && ::fchown(fd_, uid_t(-1), oldGroup_) != 0) {
+      }
+      if (::fchmod(fd_, oldMode_ & 07777) != 0)
+        return fail(errno);
+    }
   }
-  if (::fsync(fd.get()) != 0 || !fd.reset())
+  const int fd = fd_;
+  fd_ = -1;
+  if (::fsync(fd) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return fail(error);
+  }
+  if (::close(fd) != 0)
     return fail(errno);
-  const bool renamed = options.mustNotExist ? renameNoReplace(temp.constData(), native.constData())
-                                            : ::rename(temp.constData(), native.constData()) == 0;
+  if (inPlace_)
+    return Result::success();
+  const bool renamed = options_.mustNotExist
+                           ? renameNoReplace(temp_.constData(), target_.constData())
+                           : ::rename(temp_.constData(), target_.constData()) == 0;
   if (!renamed) {
     const int error = errno;
-    ::unlink(temp.constData());
+    discard();
     if (error == EEXIST)
-      return Result::failure(QStringLiteral("%1 exists already.").arg(path));
-    return cannotWrite(path, error);
+      return Result::failure(QStringLiteral("%1 exists already.").arg(path_));
+    return cannotWrite(path_, error);
   }
+  temp_.clear();
   return Result::success();
+}
+
+Result writeFileAtomically(const QString &path, const QByteArray &bytes,
+                           const WriteOptions &options) {
+  ReplacingFile file(path, options);
+  if (Result r = file.open(); !r.ok())
+    return r;
+  if (Result r = file.write(bytes.constData(), bytes.size()); !r.ok())
+    return r;
+  return file.commit();
 }
 
 bool isReadOnlyFile(const QString &path) {

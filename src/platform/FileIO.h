@@ -31,6 +31,36 @@ struct WriteOptions {
 Result writeFileAtomically(const QString &path, const QByteArray &bytes,
                            const WriteOptions &options = {});
 
+// The same, written piece by piece: open, write..., commit. Until commit the
+// old file is untouched (except in the in-place case); destroying the object
+// without a commit discards what was written.
+class ReplacingFile {
+public:
+  explicit ReplacingFile(const QString &path, const WriteOptions &options = {});
+  ReplacingFile(const ReplacingFile &) = delete;
+  ReplacingFile &operator=(const ReplacingFile &) = delete;
+  ~ReplacingFile();
+
+  Result open();
+  Result write(const char *data, qint64 size);
+  Result commit();
+
+private:
+  Result fail(int error);
+  void discard();
+
+  QString path_;
+  WriteOptions options_;
+  QByteArray target_; // the regular file replaced (a link's target)
+  QByteArray temp_;   // the temporary file beside it
+  int fd_ = -1;
+  bool inPlace_ = false;
+  bool exists_ = false;
+  qint64 oldSize_ = 0;
+  qint64 written_ = 0;
+  unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
+};
+
 // Refuses what is not a regular file or a link to one, without opening it
 // (so a FIFO or a device never blocks or streams). A missing path is accepted
 // when mayBeMissing; a dangling link never is.

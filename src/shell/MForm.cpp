@@ -1,6 +1,7 @@
 #include "MForm.h"
 
 #include "ControlValues.h"
+#include "DeleteUnresolvedWindow.h"
 #include "DesktopActions.h"
 #include "Globals.h"
 #include "InformationWindow.h"
@@ -127,6 +128,7 @@ void MForm::BuildMenus() {
   bind("mnuFileSave", &MForm::mnuFileSave_Click);
   bind("mnuFileSaveAs", &MForm::mnuFileSaveAs_Click);
   bind("mnuFileExit", &MForm::mnuFileExit_Click);
+  bind("mnuToolsDeleteURL", &MForm::mnuToolsDeleteURL_Click);
   bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
   bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
   bind("mnuHelpProduct", &MForm::mnuHelpProduct_Click);
@@ -405,6 +407,16 @@ void MForm::ShowInfo_Click() {
   }
   information_->show();
   information_->raise();
+}
+
+// One clean-up window at a time, not modal.
+void MForm::mnuToolsDeleteURL_Click() {
+  if (!deleteUnresolved_) {
+    deleteUnresolved_ = new DeleteUnresolvedWindow(globals().ProgramDir, *messages_, this);
+    deleteUnresolved_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  deleteUnresolved_->show();
+  deleteUnresolved_->raise();
 }
 
 void MForm::DoShow_Click() {

@@ -25,6 +25,7 @@ class DesktopActions;
 class Messages;
 class TellurixHost;
 class TabStrip;
+class DeleteUnresolvedWindow;
 class InformationWindow;
 
 // The collaborators the main window talks to. Null members get the Qt
@@ -109,6 +110,7 @@ public:
   void mnuFileSaveAs_Click();
   void mnuFileOffline_Click();
   void mnuFileExit_Click();
+  void mnuToolsDeleteURL_Click();
   void mnuHelpAnalogHelp_Click();
   void mnuHelpBrannock_Click();
   void mnuHelpProduct_Click();
@@ -151,6 +153,7 @@ private:
   FileDialogSpec saveDialog_;
   TellurixHost *tellurix_ = nullptr;
   QPointer<InformationWindow> information_;
+  QPointer<DeleteUnresolvedWindow> deleteUnresolved_;
 };
 
 } // namespace kestrum

@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kestrum;
 using kestrum::test::readAll;
+using kestrum::test::runAsUnprivilegedUser;
 using kestrum::test::writeAll;
 
 namespace {
@@ -104,21 +104,6 @@ TEST_F(FileIO, ReadSmallFileReadsUpToItsCapAndRefusesMore) {
     EXPECT_TRUE(r.error.contains(QLatin1String(c.errorHolds))) << qPrintable(r.error);
     EXPECT_EQ(bytes, "unchanged");
   }
-}
-
-// Runs fn as the user "nobody" (uid/gid 65534) when root; as the current
-// user otherwise. Answers fn's result.
-bool runAsUnprivilegedUser(const std::function<bool()> &fn) {
-  if (::geteuid() != 0)
-    return fn();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && fn();
-    ::_exit(ok ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // A writable file in a folder the user may not write to is written in
