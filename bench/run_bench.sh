@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The run pipeline's cost over the analyser alone: the default template on a
+# generated log of a million lines (or LINES), run through `kestrum-cli run`
+# and through the analyser launcher alone with the same analog.cfg, in the
+# same run on this machine. Prints the times, the overhead and the ratio.
+# usage: bench/run_bench.sh [BUILD_DIR] [LINES] [ROUNDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+lines=${2:-1000000}
+rounds=${3:-3}
+cmake -S "$root" -B "$build" >/dev/null
+cmake --build "$build" --target kestrum-cli tellurix-registration kestrum_data -j2 >/dev/null
+built=$build/Kestrum
+
+folder=$(mktemp -d /tmp/kestrum-bench.XXXXXX)
+trap 'rm -rf "$folder"' EXIT
+mkdir "$folder/Template"
+cp "$built/analog" "$folder/"
+cp "$built/Template/Default.Kestrum" "$folder/Template/"
+calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
+start=$(date +%s.%N)
+python3 "$root/bench/make_big_log.py" "$built/SampleAccess.log" "$folder/SampleAccess.log" "$lines"
+generated=$(date +%s.%N)
+printf 'log: %d lines, %d MB, generated in %.1f s\n' "$(wc -l < "$folder/SampleAccess.log")" \
+  $(( $(stat -c %s "$folder/SampleAccess.log") / 1000000 )) "$(calc "$generated - $start")"
+
+export KESTRUM_PROGRAM_DIR=$folder KESTRUM_REGISTRY=$built/registry
+profile=$folder/Template/Default.Kestrum
+"$built/kestrum-cli" cfg "$profile" >/dev/null
+
+# Seconds (and peak MiB for the analyser) of one timed command.
+timed() {
+  local t0 t1
+  t0=$(date +%s.%N)
+  "$@" >/dev/null 2>&1
+  t1=$(date +%s.%N)
+  calc "$t1 - $t0"
+}
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+
+alone=() piped=()
+for ((i = 0; i < rounds; i++)); do
+  alone+=("$(cd "$folder" && timed ./analog)")
+  piped+=("$(cd "$folder" && timed "$built/kestrum-cli" run "$profile")")
+done
+memory=
+[[ -x /usr/bin/time ]] && memory=$(cd "$folder" && /usr/bin/time -f %M ./analog 2>&1 >/dev/null | tail -1)
+
+a=$(median "${alone[@]}")
+p=$(median "${piped[@]}")
+printf 'analyser alone:      %6.2f s  (rounds: %s)\n' "$a" "${alone[*]}"
+printf 'kestrum-cli run:     %6.2f s  (rounds: %s)\n' "$p" "${piped[*]}"
+[[ $memory =~ ^[0-9]+$ ]] && printf 'analyser peak memory: %d MiB\n' $(( memory / 1024 ))
+printf 'overhead:            %6.2f s, ratio %.3f\n' "$(calc "$p - $a")" "$(calc "$p / $a")"
+printf 'aim: overhead <= 1 s + 2%% of the analyser (%.2f s)\n' "$(calc "1 + 0.02 * $a")"
+printf 'issue figure (analyser alone, 1M lines, 158 MB, every report): about 3.2 s, 126 MiB\n'
