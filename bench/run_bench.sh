@@ -11,7 +11,7 @@ lines=${2:-1000000}
 rounds=${3:-3}
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target kestrum-cli tellurix-registration kestrum_data -j2 >/dev/null
-built=$build/Kestrum
+built=$(cd "$build" && pwd)/Kestrum
 
 folder=$(mktemp -d /tmp/kestrum-bench.XXXXXX)
 trap 'rm -rf "$folder"' EXIT

@@ -34,7 +34,7 @@ public:
       output_->insertPlainText(QString::fromLocal8Bit(process_.readAll()));
     });
     connect(&process_, &QProcess::finished, this, [this] {
-      output_->appendPlainText(QStringLiteral("\n[ended]"));
+      output_->appendPlainText(QStringLiteral("[program ended]"));
       if (isHidden())
         deleteLater();
     });
