@@ -346,8 +346,15 @@ void MForm::mnuRunCreateShow_Click() {
   desktop_->StartEditor(globals().ProgramDir + QStringLiteral("analog.cfg"));
 }
 
+// The run dialog is modal to the window but does not block the caller: it
+// is created fresh, runs the pipeline from its "Run Analog" button and goes
+// away when closed.
 void MForm::mnuRunSettings_Click() {
-  RunDialog frmSett(
+  if (auto *open = findChild<RunDialog *>(QStringLiteral("frmSett")); open && open->isVisible()) {
+    open->raise();
+    return;
+  }
+  auto *frmSett = new RunDialog(
       *profile_, globals().TimeSpecs,
       [this](bool showResult) {
         if (showResult)
@@ -355,7 +362,8 @@ void MForm::mnuRunSettings_Click() {
         mnuRunAnalog_Click();
       },
       this);
-  frmSett.exec();
+  frmSett->setAttribute(Qt::WA_DeleteOnClose);
+  frmSett->open();
 }
 
 // ---- Profile binding ---------------------------------------------------------

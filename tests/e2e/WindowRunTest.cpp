@@ -6,9 +6,12 @@
 #include "shell/FileDialogs.h"
 #include "shell/Globals.h"
 #include "shell/MForm.h"
+#include "shell/RunDialog.h"
 #include "shell/TellurixHost.h"
 
 #include <QAction>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 
 namespace kestrum::testing {
@@ -98,6 +101,29 @@ TEST_F(WindowRun, RunAndShowResultProducesOpensAndAnnouncesTheReport) {
   EXPECT_EQ(desktop.opened, (QStringList{report, report}));
   window->menuEntry(QStringLiteral("mnuRunCreateShow"))->trigger();
   EXPECT_EQ(desktop.edited, QStringList{programDir() + QStringLiteral("analog.cfg")});
+}
+
+// The run dialog's period reaches the analyser and stays for later runs
+// from the menu.
+TEST_F(WindowRun, TheRunDialogsPeriodStaysForLaterRuns) {
+  globals().Settings.Options.NoFinishAnnounce = kTrue16;
+  window->ToolB_ButtonClick(QStringLiteral("RunAndSettings"));
+  auto *frmSett = window->findChild<RunDialog *>(QStringLiteral("frmSett"));
+  ASSERT_NE(frmSett, nullptr);
+  EXPECT_TRUE(frmSett->isModal());
+  frmSett->Opt1(2)->click(); // Last Week
+  frmSett->findChild<QPushButton *>(QStringLiteral("Start"))->click();
+  EXPECT_EQ(window->profile().Settings.PeriodOption, 2);
+  ASSERT_TRUE(finish());
+  const QString cfg = programDir() + QStringLiteral("analog.cfg");
+  EXPECT_TRUE(readText(cfg).contains(QStringLiteral("FROM -00-00-07\r\nTO -00-00-00\r\n")));
+  EXPECT_EQ(desktop.opened, QStringList{programDir() + QStringLiteral("./Report.html")});
+
+  QFile::remove(cfg);
+  window->menuEntry(QStringLiteral("mnuRunAnalog"))->trigger();
+  ASSERT_TRUE(finish());
+  EXPECT_TRUE(readText(cfg).contains(QStringLiteral("FROM -00-00-07\r\nTO -00-00-00\r\n")));
+  EXPECT_EQ(desktop.opened.size(), 1);
 }
 
 } // namespace

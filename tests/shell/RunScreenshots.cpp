@@ -42,7 +42,7 @@ int main(int argc, char *argv[]) {
   };
   QTimer::singleShot(300, &window, [&] {
     if (dialog)
-      window.mnuRunSettings_Click(); // modal until the application quits
+      window.mnuRunSettings_Click();
     else
       window.mnuRunResult_Click();
   });
