@@ -174,7 +174,7 @@ int cfg(const QStringList &args) {
 // change; the report opened with the desktop's opener when asked for.
 class ConsoleRunFront : public RunFront {
 public:
-  ConsoleRunFront(RunInputs inputs) : inputs_(std::move(inputs)) {}
+  explicit ConsoleRunFront(RunInputs inputs) : inputs_(std::move(inputs)) {}
   RunInputs Inputs() const override { return inputs_; }
   void SetPanelText(const QString &key, const QString &text) override {
     if (panels_.value(key) == text && panels_.contains(key))

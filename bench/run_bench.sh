@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 lines=${2:-1000000}
-rounds=${3:-3}
+rounds=${3:-5}
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target kestrum-cli tellurix-registration kestrum_data -j2 >/dev/null
 built=$(cd "$build" && pwd)/Kestrum

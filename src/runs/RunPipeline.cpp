@@ -119,11 +119,9 @@ void RunPipeline::DoRun(bool NoCFG) {
   SetPanels(QStringLiteral("preparing to run Analog..."), QStringLiteral("running"));
   analyserFinished_ = false;
   const ProfileSettings &s = profile_.Settings;
-  RunInputs inputs = services_.front->Inputs();
-  if (!inputs.OfflineMode && s.FtpEnabled != 0) {
+  const RunInputs inputs = services_.front->Inputs();
+  if (!inputs.OfflineMode && s.FtpEnabled != 0)
     services_.download->Download(profile_);
-    inputs = services_.front->Inputs();
-  }
   if (!NoCFG)
     MakeCFG(profile_, {inputs.ProgramDir, inputs.OfflineMode, inputs.TimeSpecs},
             *services_.messages);
@@ -144,7 +142,7 @@ void RunPipeline::DoRun(bool NoCFG) {
   QDir::setCurrent(inputs.ProgramDir);
   services_.front->SetPanelText(QStringLiteral("Main"),
                                 QStringLiteral("running external DNS resolver..."));
-  if (!StartProgram(resolver, SplitWindowsArguments(s.ExternalDnsParams),
+  if (!StartProgram(resolver, SplitWindowsArguments(s.ExternalDnsParams), inputs.ProgramDir,
                     WindowStyleFor(s.ShowExternalDns),
                     QStringLiteral("External DNS resolver: ") + s.ExternalDnsProgram))
     return;
@@ -163,7 +161,7 @@ void RunPipeline::StartAnalog() {
   savedDir_ = QDir::currentPath();
   QDir::setCurrent(programDir);
   services_.front->SetPanelText(QStringLiteral("Main"), QStringLiteral("running Analog..."));
-  if (!StartProgram(analyser, {}, WindowStyleFor(profile_.Settings.ShowAnalogWindow),
+  if (!StartProgram(analyser, {}, programDir, WindowStyleFor(profile_.Settings.ShowAnalogWindow),
                     QStringLiteral("Analog logfile analyzer")))
     return;
   Watch(analyser, Analyser);
@@ -172,10 +170,11 @@ void RunPipeline::StartAnalog() {
 // A program file that is there but cannot be started is reported like a
 // missing one (same title and icon, with the reason) and no watch is armed;
 // the current folder goes back to where it was.
-bool RunPipeline::StartProgram(const QString &program, const QStringList &args, WindowStyle style,
+bool RunPipeline::StartProgram(const QString &program, const QStringList &args,
+                               const QString &programDir, WindowStyle style,
                                const QString &failureText) {
   QString reason;
-  if (services_.programs->Start(program, args, QDir::currentPath(), style, &reason))
+  if (services_.programs->Start(program, args, programDir, style, &reason))
     return true;
   QDir::setCurrent(savedDir_);
   services_.messages->show(failureText + QStringLiteral(" could not be started (") + reason +

@@ -117,8 +117,8 @@ public:
 private:
   void SetPanels(const QString &main, const QString &status);
   void Watch(const QString &programPath, Program program);
-  bool StartProgram(const QString &program, const QStringList &args, WindowStyle style,
-                    const QString &failureText);
+  bool StartProgram(const QString &program, const QStringList &args, const QString &programDir,
+                    WindowStyle style, const QString &failureText);
   int32_t Elapsed() const;
   int32_t Now() const;
 

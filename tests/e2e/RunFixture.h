@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ProgramFolderCopy.h"
-#include "platform/Messages.h"
+#include "shell/TestServices.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -20,25 +20,19 @@ inline void PrintTo(const QString &text, std::ostream *os) {
 
 namespace kestrum::testing {
 
-// Message boxes and beeps in the order they came; onShow runs as a box
-// appears (to look at the window at that moment).
-class RecordingMessages : public Messages {
+// Message boxes and beeps (as "<beep>") in the order they came; onShow runs
+// as a box appears (to look at the window at that moment).
+class AnnouncementRecorder : public RecordingMessages {
 public:
-  struct Shown {
-    QString text;
-    MessageIcon icon;
-    QString title;
-  };
   MessageAnswer show(const QString &text, MessageIcon icon, const QString &title,
-                     MessageButtons) override {
-    shown.push_back({text, icon, title});
+                     MessageButtons buttons) override {
+    const MessageAnswer answer = RecordingMessages::show(text, icon, title, buttons);
     if (onShow)
       onShow();
-    return MessageAnswer::Ok;
+    return answer;
   }
   void beep() override { shown.push_back({QStringLiteral("<beep>"), MessageIcon::None, {}}); }
 
-  std::vector<Shown> shown;
   std::function<void()> onShow;
 };
 
@@ -78,7 +72,7 @@ protected:
   static bool waitFor(const std::function<bool()> &done) { return QTest::qWaitFor(done, 60000); }
 
   ProgramFolderCopy folder;
-  RecordingMessages messages;
+  AnnouncementRecorder messages;
   QByteArray previousRegistry;
   QString startDir;
 };

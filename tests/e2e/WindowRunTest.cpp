@@ -2,8 +2,6 @@
 // analyser and the window's own Tellurix control.
 
 #include "RunFixture.h"
-#include "shell/DesktopActions.h"
-#include "shell/FileDialogs.h"
 #include "shell/Globals.h"
 #include "shell/MForm.h"
 #include "shell/RunDialog.h"
@@ -16,19 +14,6 @@
 
 namespace kestrum::testing {
 namespace {
-
-class RecordingDesktop : public DesktopActions {
-public:
-  void OpenWithShell(const QString &fileOrAddress) override { opened << fileOrAddress; }
-  void StartEditor(const QString &argument) override { edited << argument; }
-  QStringList opened;
-  QStringList edited;
-};
-
-class NoFileDialogs : public FileDialogs {
-public:
-  QString Ask(const FileDialogSpec &, const QString &) override { return {}; }
-};
 
 class WindowRun : public RunFixture {
 protected:
@@ -53,7 +38,7 @@ protected:
   }
   QString panel(const char *key) const { return window->panelText(QLatin1String(key)); }
 
-  NoFileDialogs dialogs;
+  ScriptedFileDialogs dialogs;
   RecordingDesktop desktop;
   std::unique_ptr<MForm> window;
 };
