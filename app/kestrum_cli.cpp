@@ -192,10 +192,25 @@ private:
   QHash<QString, QString> panels_;
 };
 
+// Messages of a headless run on standard error, counting those that tell
+// of a problem (all but the finish notice).
+class RunMessages : public StderrMessages {
+public:
+  MessageAnswer show(const QString &text, MessageIcon icon, const QString &title,
+                     MessageButtons buttons) override {
+    if (title != QLatin1String("Analog finished"))
+      ++problems;
+    return StderrMessages::show(text, icon, title, buttons);
+  }
+  int problems = 0;
+};
+
 // The run pipeline without windows: the control is created through the
 // registry as the window creates it, and an event loop runs until the
 // control reports the end of the analyser (or nothing is left to wait for).
-// Succeeds when the analyser ran and left a report written during this run.
+// Succeeds when the analyser ran and left a report written during this run,
+// and nothing went wrong on the way (a configuration file that could not be
+// written leaves the analyser reading the old one).
 int run(const QStringList &args) {
   if (args.isEmpty())
     return usage();
@@ -224,7 +239,7 @@ int run(const QStringList &args) {
 
   ConsoleRunFront front({g.ProgramDir, forceOffline || options.OfflineMode != 0,
                          options.NoFinishAnnounce != 0, g.TimeSpecs});
-  StderrMessages messages;
+  RunMessages messages;
   DetachedProgramStart programs;
   RunServices services;
   services.front = &front;
@@ -246,7 +261,7 @@ int run(const QStringList &args) {
     loop.exec();
 
   const QFileInfo report(QDir::cleanPath(pipeline.ReportPath()));
-  if (!pipeline.AnalyserFinished())
+  if (!pipeline.AnalyserFinished() || messages.problems > 0)
     return kExitFailed;
   if (!report.isFile() || report.lastModified() < started)
     return fail(QStringLiteral("the analyser wrote no report %1").arg(report.filePath()));

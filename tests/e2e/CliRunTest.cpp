@@ -44,7 +44,7 @@ TEST(CliRun, TheDefaultTemplateRunsPrintsItsStatusAndTheReportPath) {
       << qPrintable(run.err);
 }
 
-TEST(CliRun, FailsWhenTheAnalyserCannotRunOrLeavesNoReport) {
+TEST(CliRun, FailsWhenTheAnalyserCannotRunOrLeavesNoReportOrTheConfigurationIsOld) {
   ProgramFolderCopy folder;
   ASSERT_TRUE(folder.ok());
   // An old report from an earlier run does not count as this run's.
@@ -68,6 +68,19 @@ TEST(CliRun, FailsWhenTheAnalyserCannotRunOrLeavesNoReport) {
   run = folder.cli({QStringLiteral("run"), defaultTemplate(folder)});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QLatin1String("wrote no report"))) << qPrintable(run.err);
+
+  // A configuration that cannot be written: the analyser runs on the old
+  // one, and the run does not count as a success.
+  ASSERT_TRUE(QFile::remove(folder.file(QStringLiteral("analog"))));
+  ASSERT_TRUE(QFile::copy(ProgramFolderCopy::builtProgramDir() + QStringLiteral("analog"),
+                          folder.file(QStringLiteral("analog"))));
+  ASSERT_EQ(folder.cli({QStringLiteral("cfg"), defaultTemplate(folder)}).exitCode, 0);
+  ASSERT_TRUE(QFile::setPermissions(folder.file(QStringLiteral("analog.cfg")), QFile::ReadOwner));
+  run = folder.cli({QStringLiteral("run"), defaultTemplate(folder)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(QLatin1String("Internal Error: Error creating .cfg file")))
+      << qPrintable(run.err);
+  EXPECT_TRUE(run.out.contains(QLatin1String("Status: finished")));
 
   run = folder.cli({QStringLiteral("run"), folder.file(QStringLiteral("Missing.Kestrum"))});
   EXPECT_EQ(run.exitCode, 1);
