@@ -8,13 +8,19 @@
 #include "profile/ProfileText.h"
 #include "runs/ConfigCheck.h"
 #include "runs/DnsCleanup.h"
+#include "runs/RunPipeline.h"
 #include "runs/TimeSpecs.h"
 #include "shell/Globals.h"
+#include "shell/TellurixHost.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QProcess>
 
 #include <cstdio>
 
@@ -31,6 +37,7 @@ const char *kUsage =
     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
     "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
+    "       kestrum-cli run PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]\n"
     "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n";
 
 int usage(const QString &why = {}) {
@@ -163,6 +170,31 @@ int newProfile(const QStringList &args) {
   return kExitOk;
 }
 
+// "--period N [FD FM FY TD TM TY]" (or nothing): sets timeSpecs as the run
+// dialog would for option N, from the given boxes or the profile's. Returns
+// kExitOk or the usage status.
+int applyPeriod(const QStringList &rest, const Profile &profile, QString &timeSpecs) {
+  if (rest.isEmpty())
+    return kExitOk;
+  if (rest[0] != QLatin1String("--period") || (rest.size() != 2 && rest.size() != 8))
+    return usage();
+  bool ok = false;
+  const int option = rest[1].toInt(&ok);
+  if (!ok)
+    return usage(QStringLiteral("--period takes an option number 0 to 7."));
+  PeriodBoxes boxes;
+  if (rest.size() == 8)
+    boxes = {rest[2], rest[3], rest[4], rest[5], rest[6], rest[7]};
+  else
+    boxes = {profile.Settings.FromYear, profile.Settings.FromMonth, profile.Settings.FromDay,
+             profile.Settings.ToYear,   profile.Settings.ToMonth,   profile.Settings.ToDay};
+  if (const QString problem = PeriodBoxesProblem(boxes); !problem.isEmpty())
+    return usage(problem);
+  if (auto specs = TimeSpecsForOption(option, boxes))
+    timeSpecs = *specs;
+  return kExitOk;
+}
+
 // Prints what the analyser says about the analog.cfg just written: exit 0
 // when it says nothing but harmless notices, 1 otherwise.
 int checkConfig(const QString &programDir) {
@@ -191,24 +223,8 @@ int cfg(const QStringList &args) {
   if (!loadExisting(args[0], profile, error))
     return fail(error);
 
-  if (!rest.isEmpty()) {
-    if (rest[0] != QLatin1String("--period") || (rest.size() != 2 && rest.size() != 8))
-      return usage();
-    bool ok = false;
-    const int option = rest[1].toInt(&ok);
-    if (!ok)
-      return usage(QStringLiteral("--period takes an option number 0 to 7."));
-    PeriodBoxes boxes;
-    if (rest.size() == 8)
-      boxes = {rest[2], rest[3], rest[4], rest[5], rest[6], rest[7]};
-    else
-      boxes = {profile.Settings.FromYear, profile.Settings.FromMonth, profile.Settings.FromDay,
-               profile.Settings.ToYear,   profile.Settings.ToMonth,   profile.Settings.ToDay};
-    if (const QString problem = PeriodBoxesProblem(boxes); !problem.isEmpty())
-      return usage(problem);
-    if (auto specs = TimeSpecsForOption(option, boxes))
-      g.TimeSpecs = *specs;
-  }
+  if (const int status = applyPeriod(rest, profile, g.TimeSpecs); status != kExitOk)
+    return status;
 
   StderrMessages messages;
   if (Result r = MakeCFG(profile, {g.ProgramDir, offline, g.TimeSpecs}, messages); !r.ok())
@@ -218,6 +234,105 @@ int cfg(const QStringList &args) {
   if (check)
     return checkConfig(g.ProgramDir);
   std::printf("%s\n", qUtf8Printable(g.ProgramDir + QStringLiteral("analog.cfg")));
+  return kExitOk;
+}
+
+// The console side of a run: status texts on standard output as they
+// change; the report opened with the desktop's opener when asked for.
+class ConsoleRunFront : public RunFront {
+public:
+  explicit ConsoleRunFront(RunInputs inputs) : inputs_(std::move(inputs)) {}
+  RunInputs Inputs() const override { return inputs_; }
+  void SetPanelText(const QString &key, const QString &text) override {
+    if (panels_.value(key) == text && panels_.contains(key))
+      return;
+    panels_.insert(key, text);
+    std::printf("%s: %s\n", qUtf8Printable(key), qUtf8Printable(text));
+    std::fflush(stdout);
+  }
+  void OpenWithShell(const QString &file) override {
+    QProcess::startDetached(QStringLiteral("xdg-open"), {file});
+  }
+
+private:
+  RunInputs inputs_;
+  QHash<QString, QString> panels_;
+};
+
+// Messages of a headless run on standard error, counting those that tell
+// of a problem (all but the finish notice).
+class RunMessages : public StderrMessages {
+public:
+  MessageAnswer show(const QString &text, MessageIcon icon, const QString &title,
+                     MessageButtons buttons) override {
+    if (title != QLatin1String("Analog finished"))
+      ++problems;
+    return StderrMessages::show(text, icon, title, buttons);
+  }
+  int problems = 0;
+};
+
+// The run pipeline without windows: the control is created through the
+// registry as the window creates it, and an event loop runs until the
+// control reports the end of the analyser (or nothing is left to wait for).
+// Succeeds when the analyser ran and left a report written during this run,
+// and nothing went wrong on the way (a configuration file that could not be
+// written leaves the analyser reading the old one).
+int run(const QStringList &args) {
+  if (args.isEmpty())
+    return usage();
+  ProgramGlobals &g = globals();
+  QStringList rest = args.mid(1);
+  const bool forceOffline = rest.removeAll(QLatin1String("--offline")) > 0;
+  const bool show = rest.removeAll(QLatin1String("--show")) > 0;
+  Profile profile;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+  if (const int status = applyPeriod(rest, profile, g.TimeSpecs); status != kExitOk)
+    return status;
+  // The program folder's settings apply as in the window (a damaged file
+  // gives the defaults); the file is never written here.
+  ReadSettingsFile(g.SettingsFile, g.Settings);
+  const ApplicationOptions &options = g.Settings.Options;
+
+  QObject host;
+  TellurixHost tellurix(&host);
+  PropertyBag bag = TellurixHost::FormPropertyBag();
+  if (!tellurix.Create(bag, &error))
+    return fail(QStringLiteral("the Tellurix control cannot be created (%1); "
+                               "the end of the analyser could not be watched")
+                    .arg(error));
+
+  ConsoleRunFront front({g.ProgramDir, forceOffline || options.OfflineMode != 0,
+                         options.NoFinishAnnounce != 0, g.TimeSpecs});
+  RunMessages messages;
+  DetachedProgramStart programs;
+  RunServices services;
+  services.front = &front;
+  services.messages = &messages;
+  services.programs = &programs;
+  services.tellurix = tellurix.control();
+  RunPipeline pipeline(profile, services);
+
+  QEventLoop loop;
+  QObject::connect(&tellurix, &TellurixHost::CheckedAppEnd, &loop, [&] {
+    pipeline.Tellurix_CheckedAppEnd();
+    if (pipeline.RunningProgram() == RunPipeline::None)
+      loop.quit();
+  });
+  const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+  pipeline.ShowResultAfterRun = show;
+  pipeline.mnuRunAnalog_Click();
+  if (pipeline.RunningProgram() != RunPipeline::None)
+    loop.exec();
+
+  const QFileInfo report(QDir::cleanPath(pipeline.ReportPath()));
+  if (!pipeline.AnalyserFinished() || messages.problems > 0)
+    return kExitFailed;
+  if (!report.isFile() || report.lastModified() < started)
+    return fail(QStringLiteral("the analyser wrote no report %1").arg(report.filePath()));
+  std::printf("%s\n", qUtf8Printable(report.filePath()));
   return kExitOk;
 }
 
@@ -260,5 +375,7 @@ int main(int argc, char **argv) {
     return newProfile(args);
   if (command == QLatin1String("cfg"))
     return cfg(args);
+  if (command == QLatin1String("run"))
+    return run(args);
   return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 }

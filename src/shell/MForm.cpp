@@ -12,10 +12,12 @@
 #include "QtMessages.h"
 #include "RecentFiles.h"
 #include "ReportTable.h"
+#include "RunDialog.h"
 #include "TabStrip.h"
 #include "TellurixHost.h"
 #include "ToolbarImages.h"
 #include "WindowBinding.h"
+#include "WindowProgramStart.h"
 #include "profile/ProfileFile.h"
 
 #include <QAction>
@@ -84,6 +86,7 @@ MForm::MForm(MFormServices services, QWidget *parent)
   ConnectPageControls();
   if (services.hostTellurix)
     HostTellurix();
+  BuildRunPipeline(services);
   resize(1000, 720);
 }
 
@@ -129,6 +132,13 @@ void MForm::BuildMenus() {
   bind("mnuFileSaveAs", &MForm::mnuFileSaveAs_Click);
   bind("mnuFileExit", &MForm::mnuFileExit_Click);
   bind("mnuToolsDeleteURL", &MForm::mnuToolsDeleteURL_Click);
+  bind("mnuRunAnalog", &MForm::mnuRunAnalog_Click);
+  bind("mnuRunResult", &MForm::mnuRunResult_Click);
+  bind("mnuRunShow", &MForm::mnuRunShow_Click);
+  bind("mnuRunCreate", &MForm::mnuRunCreate_Click);
+  bind("mnuRunCreateShow", &MForm::mnuRunCreateShow_Click);
+  bind("mnuRunCreateRun", &MForm::mnuRunCreateRun_Click);
+  bind("mnuRunSettings", &MForm::mnuRunSettings_Click);
   bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
   bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
   bind("mnuHelpProduct", &MForm::mnuHelpProduct_Click);
@@ -286,6 +296,76 @@ void MForm::HostTellurix() {
   if (!tellurix_->Create(bag, &error))
     qWarning("Kestrum: the Tellurix control is not available (%s); runs cannot be watched.",
              qUtf8Printable(error));
+}
+
+// ---- Runs --------------------------------------------------------------------
+
+void MForm::BuildRunPipeline(const MFormServices &services) {
+  if (!services.programs)
+    ownPrograms_ = std::make_unique<WindowProgramStart>();
+  RunServices run;
+  run.front = this;
+  run.messages = messages_;
+  run.programs = services.programs ? services.programs : ownPrograms_.get();
+  run.clock = services.clock;
+  run.tellurix = tellurix_ ? tellurix_->control() : nullptr;
+  pipeline_ = std::make_unique<RunPipeline>(*profile_, run);
+  if (tellurix_)
+    connect(tellurix_, &TellurixHost::CheckedAppEnd, this, &MForm::Tellurix_CheckedAppEnd);
+}
+
+RunInputs MForm::Inputs() const {
+  const ProgramGlobals &g = globals();
+  return {g.ProgramDir, g.Settings.Options.OfflineMode != 0,
+          g.Settings.Options.NoFinishAnnounce != 0, g.TimeSpecs};
+}
+
+void MForm::OpenWithShell(const QString &file) {
+  desktop_->OpenWithShell(file);
+}
+
+void MForm::mnuRunAnalog_Click() {
+  pipeline_->mnuRunAnalog_Click();
+}
+void MForm::mnuRunResult_Click() {
+  pipeline_->mnuRunResult_Click();
+}
+void MForm::mnuRunShow_Click() {
+  pipeline_->mnuRunShow_Click();
+}
+void MForm::mnuRunCreate_Click() {
+  pipeline_->mnuRunCreate_Click();
+}
+void MForm::mnuRunCreateRun_Click() {
+  pipeline_->mnuRunCreateRun_Click();
+}
+void MForm::Tellurix_CheckedAppEnd() {
+  pipeline_->Tellurix_CheckedAppEnd();
+}
+
+// "Notepad" on analog.cfg, neither written nor checked first.
+void MForm::mnuRunCreateShow_Click() {
+  desktop_->StartEditor(globals().ProgramDir + QStringLiteral("analog.cfg"));
+}
+
+// The run dialog is modal to the window but does not block the caller: it
+// is created fresh, runs the pipeline from its "Run Analog" button and goes
+// away when closed.
+void MForm::mnuRunSettings_Click() {
+  if (auto *open = findChild<RunDialog *>(QStringLiteral("frmSett")); open && open->isVisible()) {
+    open->raise();
+    return;
+  }
+  auto *frmSett = new RunDialog(
+      *profile_, globals().TimeSpecs,
+      [this](bool showResult) {
+        if (showResult)
+          pipeline_->ShowResultAfterRun = true;
+        mnuRunAnalog_Click();
+      },
+      this);
+  frmSett->setAttribute(Qt::WA_DeleteOnClose);
+  frmSett->open();
 }
 
 // ---- Profile binding ---------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "FileDialogs.h"
 #include "platform/Result.h"
 #include "profile/Profile.h"
+#include "runs/RunPipeline.h"
 
 #include <QHash>
 #include <QIcon>
@@ -35,11 +36,13 @@ struct MFormServices {
   FileDialogs *fileDialogs = nullptr;
   DesktopActions *desktop = nullptr;
   bool hostTellurix = true; // create the Tellurix control
+  ProgramStart *programs = nullptr;
+  RunClock *clock = nullptr;
 };
 
 // The main window: 19 tab pages over the current profile, menus, toolbar,
 // status bar, the two file dialogs and the hosted Tellurix control.
-class MForm : public QMainWindow {
+class MForm : public QMainWindow, private RunFront {
   Q_OBJECT
 public:
   explicit MForm(MFormServices services = {}, QWidget *parent = nullptr);
@@ -105,6 +108,17 @@ public:
   void ShowInfo_Click();
   void DoShow_Click();
 
+  // Run menu: the run itself is the pipeline's.
+  RunPipeline &Pipeline() { return *pipeline_; }
+  void mnuRunAnalog_Click();
+  void mnuRunResult_Click();
+  void mnuRunShow_Click();
+  void mnuRunCreate_Click();
+  void mnuRunCreateShow_Click();
+  void mnuRunCreateRun_Click();
+  void mnuRunSettings_Click();
+  void Tellurix_CheckedAppEnd();
+
   // Menu entries of the window itself.
   void mnuFileSave_Click();
   void mnuFileSaveAs_Click();
@@ -128,6 +142,13 @@ private:
   void HostTellurix();
   void AppendTo(std::array<ListEntry, kListSize> &list, const QString &text);
   void UpdateClock();
+  void BuildRunPipeline(const MFormServices &services);
+
+  // What a run sees of the window.
+  RunInputs Inputs() const override;
+  void ReadWindowIntoProfile() override { ReadWriteWindow(false); }
+  void SetPanelText(const QString &key, const QString &text) override { setPanelText(key, text); }
+  void OpenWithShell(const QString &file) override;
 
   std::unique_ptr<Profile> profile_;
   std::unique_ptr<Profile> savedProfile_;
@@ -136,6 +157,8 @@ private:
   std::unique_ptr<Messages> ownMessages_;
   std::unique_ptr<FileDialogs> ownFileDialogs_;
   std::unique_ptr<DesktopActions> ownDesktop_;
+  std::unique_ptr<ProgramStart> ownPrograms_;
+  std::unique_ptr<RunPipeline> pipeline_;
   Messages *messages_;
   FileDialogs *fileDialogs_;
   DesktopActions *desktop_;

@@ -2,6 +2,11 @@
 
 #include <QFile>
 
+// The form description lives in the library's resources.
+static void initFormResources() {
+  Q_INIT_RESOURCE(kestrum_shell);
+}
+
 namespace kestrum {
 
 TellurixHost::TellurixHost(QObject *hostWindow) : QObject(hostWindow), hostWindow_(hostWindow) {}
@@ -27,6 +32,7 @@ bool TellurixHost::Create(PropertyBag &bag, QString *error) {
 }
 
 PropertyBag TellurixHost::FormPropertyBag() {
+  initFormResources();
   QFile file(QStringLiteral(":/kestrum/MForm.tellurix"));
   if (!file.open(QIODevice::ReadOnly))
     return {};

@@ -59,6 +59,9 @@ ProgramFolderCopy::Run ProgramFolderCopy::cli(const QStringList &args, const Lim
   }
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("KESTRUM_PROGRAM_DIR"), path());
+  // The copy has no registry of its own: the control registered in the built
+  // program folder serves it.
+  env.insert(QStringLiteral("KESTRUM_REGISTRY"), builtProgramDir() + QStringLiteral("registry"));
   process.setProcessEnvironment(env);
   process.setWorkingDirectory(path());
   return runProcess(process, builtProgramDir() + QStringLiteral("kestrum-cli"), args,

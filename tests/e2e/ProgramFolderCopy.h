@@ -6,7 +6,8 @@
 
 // A private copy of the built program folder (launcher, templates, sample
 // log) in a temporary directory, and the programs run against it: kestrum-cli
-// with KESTRUM_PROGRAM_DIR pointing at the copy, and the analyser launcher
+// with KESTRUM_PROGRAM_DIR pointing at the copy (and the built folder's
+// registry for the Tellurix control), and the analyser launcher
 // with the copy as current directory.
 class ProgramFolderCopy {
 public:
