@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlRegistry.h"
+#include "Document.h"
 #include "FileDialogs.h"
 #include "platform/Result.h"
 #include "profile/Profile.h"
@@ -23,30 +24,34 @@ namespace kestrum {
 
 class DesktopActions;
 class Messages;
+class ShellWindows;
 class TellurixHost;
 class TabStrip;
 class InformationWindow;
 
 // The collaborators the main window talks to. Null members get the Qt
-// implementations (message boxes, file dialogs, desktop services).
+// implementations (message boxes, file dialogs, desktop services, dialogs).
 struct MFormServices {
   Messages *messages = nullptr;
   FileDialogs *fileDialogs = nullptr;
   DesktopActions *desktop = nullptr;
   bool hostTellurix = true; // create the Tellurix control
+  ShellWindows *windows = nullptr;
 };
 
 // The main window: 19 tab pages over the current profile, menus, toolbar,
-// status bar, the two file dialogs and the hosted Tellurix control.
-class MForm : public QMainWindow {
+// status bar, the two file dialogs and the hosted Tellurix control. The File
+// menu's decisions are the Document's; the window wires menus to it.
+class MForm : public QMainWindow, private DocumentView {
   Q_OBJECT
 public:
   explicit MForm(MFormServices services = {}, QWidget *parent = nullptr);
   ~MForm() override;
 
+  Document &document() { return *document_; }
   // The profile being edited and its copy as last saved or loaded.
-  Profile &profile() { return *profile_; }
-  const Profile &SavedProfile() const { return *savedProfile_; }
+  Profile &profile() { return document_->profile(); }
+  const Profile &SavedProfile() const { return document_->SavedProfile(); }
 
   // Controls by name and index: DummyT(3), LogFrame, RepSort(5), ...
   const ControlRegistry &controls() const { return controls_; }
@@ -64,22 +69,26 @@ public:
   void setPanelText(const QString &key, const QString &text);
   QIcon image(const QString &key) const { return images_.value(key); }
   TellurixHost *Tellurix() const { return tellurix_; }
-  const FileDialogSpec &OpenDialog() const { return openDialog_; }
-  const FileDialogSpec &SaveDialog() const { return saveDialog_; }
+  const FileDialogSpec &OpenDialog() const { return document_->OpenDialog(); }
+  const FileDialogSpec &SaveDialog() const { return document_->SaveDialog(); }
   FileDialogs &fileDialogs() const { return *fileDialogs_; }
   Messages &messages() const { return *messages_; }
+  ShellWindows &windows() const { return *windows_; }
 
   // Profile binding.
   void ReadWriteWindow(bool toWindow);
-  Result SaveData();
-  Result OpenData();
-  void UpdateRecentFiles();
+  Result SaveData() { return document_->SaveData(); }
+  Result OpenData() { return document_->OpenData(); }
   void InitWindow();
 
   // Frame.
   void SetMode(bool offline);
-  void UpdateShortCutMenu();
+  void UpdateShortCutMenu() override;
   void MainTab_Click();
+  // Ctrl+Tab / Ctrl+PgDown and Ctrl+Shift+Tab / Ctrl+PgUp: the next or the
+  // previous page to the front, wrapping around.
+  void PageForward();
+  void PageBack();
   void ToolB_ButtonClick(const QString &key);
 
   // List editors.
@@ -105,10 +114,10 @@ public:
   void DoShow_Click();
 
   // Menu entries of the window itself.
-  void mnuFileSave_Click();
-  void mnuFileSaveAs_Click();
   void mnuFileOffline_Click();
+  // Closes the window, which runs the document's Exit.
   void mnuFileExit_Click();
+  void mnuToolsDeleteURL_Click();
   void mnuHelpAnalogHelp_Click();
   void mnuHelpBrannock_Click();
   void mnuHelpProduct_Click();
@@ -118,7 +127,15 @@ protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+  // DocumentView
+  void ReadWriteWindow(Profile &profile, bool toWindow) override;
+  void ProfileLoaded() override;
+  void SetTitle(const QString &title) override { setWindowTitle(title); }
+  void ShowNewOpen() override;
+
   void BuildMenus();
+  void BindMenus();
+  void BuildPaging();
   void BuildToolbar();
   void BuildStatusBar();
   void BuildPages();
@@ -127,16 +144,18 @@ private:
   void AppendTo(std::array<ListEntry, kListSize> &list, const QString &text);
   void UpdateClock();
 
-  std::unique_ptr<Profile> profile_;
-  std::unique_ptr<Profile> savedProfile_;
   ControlRegistry controls_;
 
   std::unique_ptr<Messages> ownMessages_;
   std::unique_ptr<FileDialogs> ownFileDialogs_;
   std::unique_ptr<DesktopActions> ownDesktop_;
+  std::unique_ptr<ShellWindows> ownWindows_;
   Messages *messages_;
   FileDialogs *fileDialogs_;
   DesktopActions *desktop_;
+  ShellWindows *windows_;
+  std::unique_ptr<Document> document_;
+  QList<QAction *> pagingKeys_;
 
   TabStrip *mainTab_ = nullptr;
   QStackedWidget *pages_ = nullptr;
@@ -147,8 +166,6 @@ private:
   QLabel *datePanel_ = nullptr;
   QLabel *timePanel_ = nullptr;
   QHash<QString, QIcon> images_;
-  FileDialogSpec openDialog_;
-  FileDialogSpec saveDialog_;
   TellurixHost *tellurix_ = nullptr;
   QPointer<InformationWindow> information_;
 };
