@@ -23,7 +23,9 @@ TEST(ProgramStart, OpensTheCommandLineProfileAndWritesTheSettingsAtExit) {
   QProcess kestrum;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("KESTRUM_PROGRAM_DIR"), folder.path());
-  env.insert(QStringLiteral("KESTRUM_REGISTRY"), folder.file(QStringLiteral("registry")));
+  // The control registered by the build, as in the program folder.
+  env.insert(QStringLiteral("KESTRUM_REGISTRY"),
+             ProgramFolderCopy::builtProgramDir() + QStringLiteral("registry"));
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   env.insert(QStringLiteral("KESTRUM_ANNOUNCE_SHOWN"), QStringLiteral("1"));
   env.insert(QStringLiteral("KESTRUM_NO_SPLASH"), QStringLiteral("1"));
