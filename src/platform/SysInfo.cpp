@@ -10,7 +10,8 @@ namespace kestrum {
 
 QString SysInfoProgram() {
   QString value;
-  if (GetKeyValue(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+  if (GetKeyValue(RegistryRoot::LocalMachine,
+                  QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
                   QStringLiteral("PATH"), value))
     return value;
   if (GetKeyValue(RegistryRoot::LocalMachine,

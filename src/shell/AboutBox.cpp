@@ -46,8 +46,7 @@ AboutBox::AboutBox(Messages &messages, ProgramStarter start, QWidget *parent)
       "Kestrum: Brannock Technologies.\nanalog: its own authors, used under its own licence."));
   description->setObjectName(QStringLiteral("lblDescription"));
   description->setWordWrap(true);
-  auto *disclaimer = new QLabel(QStringLiteral(
-      "Provided as is, without warranty of any kind."));
+  auto *disclaimer = new QLabel(QStringLiteral("Provided as is, without warranty of any kind."));
   disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
   disclaimer->setWordWrap(true);
 

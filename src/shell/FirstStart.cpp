@@ -91,9 +91,9 @@ int RunKestrum(const QStringList &arguments) {
   ProgramGlobals &g = globals();
   initProgramPaths(g);
   MForm window; // hidden until the first profile is shown
-  StartUp startUp(g, window.messages(), [&window] {
-    return window.windows().NewOpen(window.OpenDialog());
-  }, CommandLine(arguments));
+  StartUp startUp(
+      g, window.messages(), [&window] { return window.windows().NewOpen(window.OpenDialog()); },
+      CommandLine(arguments));
   startUp.repaint = [&splash] { splash.RepaintNow(); };
   if (!LoadFirstProfile(window, startUp))
     return 0;

@@ -9,8 +9,8 @@
 #include "PageBuilder.h"
 #include "PageTable.h"
 #include "QtMessages.h"
-#include "ShellWindows.h"
 #include "ReportTable.h"
+#include "ShellWindows.h"
 #include "TabStrip.h"
 #include "TellurixHost.h"
 #include "ToolbarImages.h"
@@ -55,8 +55,7 @@ QString entryKey(const QString &name, int index) {
 
 } // namespace
 
-MForm::MForm(MFormServices services, QWidget *parent)
-    : QMainWindow(parent) {
+MForm::MForm(MFormServices services, QWidget *parent) : QMainWindow(parent) {
   initShellResources();
   if (!services.messages)
     ownMessages_ = std::make_unique<QtMessages>(this);
@@ -171,8 +170,7 @@ void MForm::PageForward() {
 }
 
 void MForm::PageBack() {
-  mainTab_->setCurrentIndex((mainTab_->currentIndex() + mainTab_->count() - 1) %
-                            mainTab_->count());
+  mainTab_->setCurrentIndex((mainTab_->currentIndex() + mainTab_->count() - 1) % mainTab_->count());
 }
 
 // The menu's shortcut keys run their entries wherever the focus is in this

@@ -106,8 +106,7 @@ NewOpenChoice::Outcome NewOpenChoice::Ok() {
     const QString path = g_.Settings.RecentFiles[size_t(lastRow_)].Path;
     if (!isFile(path)) {
       if (messages_.show(VanishedFileQuestion(), MessageIcon::Information,
-                         QStringLiteral("Warning"),
-                         MessageButtons::YesNo) == MessageAnswer::Yes) {
+                         QStringLiteral("Warning"), MessageButtons::YesNo) == MessageAnswer::Yes) {
         RemoveRecentFile(g_.Settings, lastRow_);
         FillLastOpened();
       }

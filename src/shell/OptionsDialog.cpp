@@ -25,9 +25,9 @@ OptionsDialog::OptionsDialog(ApplicationOptions &options, Messages &messages, QW
     : QDialog(parent), options_(options), messages_(messages), maxRecent_(new QLineEdit) {
   setWindowTitle(QStringLiteral("Options"));
   setObjectName(QStringLiteral("frmOptions"));
-  const char *captions[] = {"Don't announce Analog having finished:",
-                            "Show New/Open dialog at startup:",
-                            "Show the 'Do you want to save' box when not saved"};
+  const char *captions[] = {
+      "Don't announce Analog having finished:", "Show New/Open dialog at startup:",
+      "Show the 'Do you want to save' box when not saved"};
   const int16_t values[] = {options.NoFinishAnnounce, options.ShowNewOpenAtStartup,
                             options.AskToSave};
   for (int i = 0; i < 3; ++i) {

@@ -7,7 +7,10 @@
 namespace kestrum {
 
 QString VersionText() {
-  return QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
+  return QStringLiteral("Version %1.%2.%3")
+      .arg(kVersionMajor)
+      .arg(kVersionMinor)
+      .arg(kVersionRevision);
 }
 
 QPixmap ProductLogo(int size) {

@@ -37,11 +37,10 @@ SplashWindow::SplashWindow(QWidget *parent)
   grid->setContentsMargins(20, 16, 20, 16);
   grid->setHorizontalSpacing(24);
   grid->addWidget(logo, 0, 0, 4, 1, Qt::AlignTop);
-  grid->addWidget(label(QStringLiteral("lblCompanyProduct"),
-                        QStringLiteral("Brannock Technologies")),
-                  0, 1);
-  grid->addWidget(label(QStringLiteral("lblProductName"), QStringLiteral("Kestrum"), 2.6, true),
-                  1, 1);
+  grid->addWidget(
+      label(QStringLiteral("lblCompanyProduct"), QStringLiteral("Brannock Technologies")), 0, 1);
+  grid->addWidget(label(QStringLiteral("lblProductName"), QStringLiteral("Kestrum"), 2.6, true), 1,
+                  1);
   grid->addWidget(label(QStringLiteral("lblPlatform"), QStringLiteral("Linux"), 1.2), 2, 1,
                   Qt::AlignRight);
   grid->addWidget(label(QStringLiteral("lblVersion"), VersionText()), 3, 1, Qt::AlignRight);
@@ -51,8 +50,8 @@ SplashWindow::SplashWindow(QWidget *parent)
   grid->addWidget(label(QStringLiteral("lblCopyright"),
                         QStringLiteral("Loading the profile and the settings...")),
                   5, 0, 1, 2);
-  grid->addWidget(label(QStringLiteral("lblCompany"), QStringLiteral("Brannock Technologies")),
-                  6, 0, 1, 2);
+  grid->addWidget(label(QStringLiteral("lblCompany"), QStringLiteral("Brannock Technologies")), 6,
+                  0, 1, 2);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(frame);

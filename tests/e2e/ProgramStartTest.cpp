@@ -17,8 +17,8 @@ TEST(ProgramStart, OpensTheCommandLineProfileAndWritesTheSettingsAtExit) {
   ASSERT_TRUE(folder.ok());
   const QString profile = folder.file(QStringLiteral("My Shop.Kestrum"));
   ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("Template/Default.Kestrum")), profile));
-  ASSERT_EQ(folder.cli({QStringLiteral("set"), profile, QStringLiteral("ProfileName=Shop")}).exitCode,
-            0);
+  ASSERT_EQ(
+      folder.cli({QStringLiteral("set"), profile, QStringLiteral("ProfileName=Shop")}).exitCode, 0);
 
   QProcess kestrum;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

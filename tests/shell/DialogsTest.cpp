@@ -25,9 +25,9 @@ TEST(OptionsDialogTest, StoresTheSettingsOrRefusesANonNumber) {
     const char *text;
     bool accepted;
     int32_t stored;
-  } cases[] = {{"10", true, 10},     {" 7 ", true, 7},  {"0", true, 0},
-               {"", false, 10},      {"abc", false, 10}, {"12abc", false, 10},
-               {"-1", false, 10},    {"2.5", false, 10}, {"99999999999", false, 10}};
+  } cases[] = {{"10", true, 10},  {" 7 ", true, 7},   {"0", true, 0},
+               {"", false, 10},   {"abc", false, 10}, {"12abc", false, 10},
+               {"-1", false, 10}, {"2.5", false, 10}, {"99999999999", false, 10}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     ApplicationOptions options;
@@ -78,8 +78,8 @@ TEST_F(Tips, ShowTheLinesInTurnAndAgainAfterReopening) {
       seen << dialog.tipText();
     }
   }
-  EXPECT_EQ(seen, (QStringList{"First tip", QString::fromUtf8("Second été"), "", "Fourth",
-                               "First tip"}));
+  EXPECT_EQ(seen,
+            (QStringList{"First tip", QString::fromUtf8("Second été"), "", "Fourth", "First tip"}));
   TipOfDayDialog again(tips, options, programDir());
   EXPECT_EQ(again.tipText(), QString::fromUtf8("Second été"));
   EXPECT_EQ(tips.count(), 8);
@@ -110,8 +110,8 @@ TEST_F(Tips, TheCheckBoxSwitchesTheStartupTip) {
 // empty, and each short enough for the dialog.
 TEST_F(Tips, TheShippedFileHoldsTips) {
   TipList tips;
-  ASSERT_TRUE(tips.LoadTips(QStringLiteral(KESTRUM_PROGRAM_DIR_BUILT) +
-                            QLatin1String(TipList::kFileName)));
+  ASSERT_TRUE(
+      tips.LoadTips(QStringLiteral(KESTRUM_PROGRAM_DIR_BUILT) + QLatin1String(TipList::kFileName)));
   EXPECT_GE(tips.count(), 10);
   for (int i = 0; i < tips.count(); ++i) {
     EXPECT_FALSE(tips.CurrentText().isEmpty()) << i;
@@ -153,7 +153,8 @@ TEST(AboutBoxTest, SystemInfoStartsTheRegisteredProgramOrSaysItIsUnavailable) {
     SCOPED_TRACE(c.name);
     regDeleteTree(RegistryRoot::LocalMachine, QStringLiteral("SOFTWARE"));
     if (!c.path.isEmpty())
-      regSetValue(RegistryRoot::LocalMachine, first, QStringLiteral("PATH"), RegValue::string(c.path));
+      regSetValue(RegistryRoot::LocalMachine, first, QStringLiteral("PATH"),
+                  RegValue::string(c.path));
     if (!c.location.isEmpty())
       regSetValue(RegistryRoot::LocalMachine, second, QStringLiteral("MSINFO"),
                   RegValue::string(c.location));

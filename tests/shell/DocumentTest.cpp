@@ -2,10 +2,10 @@
 // holds the values its controls would show, recording message boxes and
 // scripted file dialogs.
 
+#include "shell/Document.h"
 #include "ShellFixture.h"
 #include "TestFiles.h"
 #include "profile/ProfileFile.h"
-#include "shell/Document.h"
 #include "shell/RecentFiles.h"
 
 #include <QDir>
@@ -88,11 +88,25 @@ TEST_F(DocumentTest, GuardedOperationsAskBeforeDroppingEdits) {
       {"Yes saves, then opens", Open, true, true, false, {MessageAnswer::Yes}, true, true, true},
       {"No opens without saving", Open, true, true, false, {MessageAnswer::No}, true, false, true},
       {"Cancel stops", Open, true, true, false, {MessageAnswer::Cancel}, true, false, false},
-      {"Yes, Save As cancelled, goes on", Open, true, true, true, {MessageAnswer::Yes}, true, false,
+      {"Yes, Save As cancelled, goes on",
+       Open,
+       true,
+       true,
+       true,
+       {MessageAnswer::Yes},
+       true,
+       false,
        true},
       {"New: Cancel stops", New, true, true, false, {MessageAnswer::Cancel}, true, false, false},
       {"New: No goes on", New, true, true, false, {MessageAnswer::No}, true, false, true},
-      {"Recent: Cancel stops", Recent, true, true, false, {MessageAnswer::Cancel}, true, false,
+      {"Recent: Cancel stops",
+       Recent,
+       true,
+       true,
+       false,
+       {MessageAnswer::Cancel},
+       true,
+       false,
        false},
       {"Recent: Yes saves", Recent, true, true, false, {MessageAnswer::Yes}, true, true, true},
       {"Exit: Cancel stays", Exit, true, true, false, {MessageAnswer::Cancel}, true, false, false},
@@ -237,7 +251,9 @@ TEST_F(DocumentTest, ADamagedProfileKeepsThePreviousOne) {
       {"missing", QByteArray()},
       {"empty", QByteArray("")},
       {"cut short", whole.left(whole.size() - 10)},
-      {"string runs past the end", QByteArray("\xff\xff" "abc", 5)},
+      {"string runs past the end", QByteArray("\xff\xff"
+                                              "abc",
+                                              5)},
   };
   const QString a = path(QStringLiteral("A.Kestrum"));
   const QString c = path(QStringLiteral("C.Kestrum"));

@@ -1,9 +1,9 @@
 // The start-up: the command line, the selection loop and the first window.
 
+#include "shell/StartUp.h"
 #include "ShellFixture.h"
 #include "profile/ProfileFile.h"
 #include "shell/FirstStart.h"
-#include "shell/StartUp.h"
 #include "shell/TabStrip.h"
 
 #include <QDir>
@@ -26,7 +26,8 @@ TEST(CommandLine, IsOnePathWithOneLeadingAndOneTrailingQuoteDropped) {
       {{"kestrum", "\"\"/p/twice\"\""}, "\"/p/twice\""},
   };
   for (const auto &c : cases)
-    EXPECT_EQ(UnquotedPath(CommandLine(c.arguments)), c.path) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(UnquotedPath(CommandLine(c.arguments)), c.path)
+        << c.arguments.join(' ').toStdString();
 }
 
 class StartUpLoop : public ::testing::Test {
@@ -71,8 +72,8 @@ TEST_F(StartUpLoop, ChoosesCommandLineDialogOrDefaultTemplate) {
     QString opened;
     int notFound, dialogs;
   } cases[] = {
-      {"command line", "\"" + path("Given.Kestrum") + "\"", false, true, "", true,
-       "Given.Kestrum", 0, 0},
+      {"command line", "\"" + path("Given.Kestrum") + "\"", false, true, "", true, "Given.Kestrum",
+       0, 0},
       {"unbalanced quote", "\"" + path("Given.Kestrum"), false, true, "", true, "Given.Kestrum", 0,
        0},
       {"path with blanks", path("With Blank.Kestrum"), false, true, "", true, "With Blank.Kestrum",
@@ -97,16 +98,19 @@ TEST_F(StartUpLoop, ChoosesCommandLineDialogOrDefaultTemplate) {
     writeSettings(c.showNewOpen);
     messages.shown.clear();
     int dialogs = 0;
-    StartUp startUp(globals(), messages, [&] {
-      ++dialogs;
-      EXPECT_TRUE(globals().StartingUp);
-      // Changes in memory during a pass are dropped by the next one.
-      globals().Settings.Options.AskToSave = kTrue16;
-      if (c.dialogChoice.isEmpty())
-        return false;
-      globals().CurrentProfilePath = path(c.dialogChoice);
-      return true;
-    }, c.commandLine);
+    StartUp startUp(
+        globals(), messages,
+        [&] {
+          ++dialogs;
+          EXPECT_TRUE(globals().StartingUp);
+          // Changes in memory during a pass are dropped by the next one.
+          globals().Settings.Options.AskToSave = kTrue16;
+          if (c.dialogChoice.isEmpty())
+            return false;
+          globals().CurrentProfilePath = path(c.dialogChoice);
+          return true;
+        },
+        c.commandLine);
     EXPECT_EQ(startUp.ChooseFirstProfile(), c.chosen);
     EXPECT_FALSE(globals().StartingUp);
     EXPECT_EQ(dialogs, c.dialogs);
@@ -125,7 +129,8 @@ TEST_F(StartUpLoop, ChoosesCommandLineDialogOrDefaultTemplate) {
 
 TEST_F(StartUpLoop, LastDirDefaultsToTheDocumentsFolder) {
   writeProfile(QStringLiteral("Template/Default.Kestrum"));
-  StartUp startUp(globals(), messages, [] { return false; }, QString());
+  StartUp startUp(
+      globals(), messages, [] { return false; }, QString());
   startUp.documentsFolder = [] { return QStringLiteral("/home/me/Documents/"); };
   ASSERT_TRUE(startUp.ChooseFirstProfile());
   EXPECT_EQ(globals().Settings.Options.LastDir, QStringLiteral("/home/me/Documents/"));
@@ -152,7 +157,9 @@ TEST_F(FirstWindow, LoadsTheChosenProfileAndShowsTheWindow) {
   ASSERT_TRUE(WriteProfileFile(path(QStringLiteral("Given.Kestrum")), given).ok());
   QFile damaged(path(QStringLiteral("Damaged.Kestrum")));
   ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-  damaged.write("\x10\x00" "cut", 5);
+  damaged.write("\x10\x00"
+                "cut",
+                5);
   damaged.close();
 
   window->MainTab()->setCurrentIndex(4);
@@ -160,8 +167,9 @@ TEST_F(FirstWindow, LoadsTheChosenProfileAndShowsTheWindow) {
     globals().CurrentProfilePath = path(QStringLiteral("Given.Kestrum"));
     return true;
   };
-  StartUp startUp(globals(), messages, [&] { return windows.NewOpen(window->OpenDialog()); },
-                  damaged.fileName());
+  StartUp startUp(
+      globals(), messages, [&] { return windows.NewOpen(window->OpenDialog()); },
+      damaged.fileName());
   ASSERT_TRUE(LoadFirstProfile(*window, startUp));
   EXPECT_EQ(messages.texts(), QStringList{"Could not open file"});
   EXPECT_EQ(windows.shown, QStringList{"NewOpen"});

@@ -77,7 +77,7 @@ public:
     answers.pop_front();
     return next;
   }
-  QString answer;                // every answer after the scripted ones
+  QString answer;              // every answer after the scripted ones
   std::deque<QString> answers; // the next answers, in order
   QStringList asked;
 };
