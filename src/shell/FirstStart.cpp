@@ -3,6 +3,7 @@
 #include "Globals.h"
 #include "MForm.h"
 #include "ShellWindows.h"
+#include "SignalClose.h"
 #include "SplashWindow.h"
 #include "StartUp.h"
 #include "TabStrip.h"
@@ -10,40 +11,8 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <QSocketNotifier>
-
 namespace kestrum {
 namespace {
-
-// SIGTERM and SIGINT close the main window, which runs Exit, so the
-// settings are written when the session ends the program.
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-void closeOnSignals(MForm &window) {
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-    return;
-  auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-    char byte;
-    [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
-    window.close();
-  });
-  struct sigaction action = {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-}
 
 // With KESTRUM_ANNOUNCE_SHOWN set, one line "shown<TAB>title" goes to
 // standard output once the window has been shown and painted: scripts and
@@ -98,7 +67,7 @@ int RunKestrum(const QStringList &arguments) {
   if (!LoadFirstProfile(window, startUp))
     return 0;
   ShowMainWindow(window, &splash);
-  closeOnSignals(window);
+  CloseOnTerminationSignals(window);
   announceShown(window);
   return QApplication::exec();
 }
