@@ -72,10 +72,14 @@ NewOpenDialog::NewOpenDialog(NewOpenChoice &choice, QWidget *parent)
 
   connect(options_, &QButtonGroup::idClicked, this,
           [this](int id) { Apply(choice_.SelectOption(id)); });
-  connect(templates_, &QListWidget::itemClicked, this,
-          [this] { Apply(choice_.SelectTemplate(templates_->currentRow())); });
-  connect(listLast_, &QListWidget::itemClicked, this,
-          [this] { Apply(choice_.SelectLastOpened(listLast_->currentRow())); });
+  // A click in a list, or moving through it with the keys, selects its
+  // option.
+  const auto onTemplate = [this] { Apply(choice_.SelectTemplate(templates_->currentRow())); };
+  const auto onLastOpened = [this] { Apply(choice_.SelectLastOpened(listLast_->currentRow())); };
+  connect(templates_, &QListWidget::itemClicked, this, onTemplate);
+  connect(templates_, &QListWidget::currentRowChanged, this, onTemplate);
+  connect(listLast_, &QListWidget::itemClicked, this, onLastOpened);
+  connect(listLast_, &QListWidget::currentRowChanged, this, onLastOpened);
   connect(templates_, &QListWidget::itemDoubleClicked, this, &NewOpenDialog::ButOK_Click);
   connect(listLast_, &QListWidget::itemDoubleClicked, this, &NewOpenDialog::ButOK_Click);
   connect(ok, &QPushButton::clicked, this, &NewOpenDialog::ButOK_Click);
