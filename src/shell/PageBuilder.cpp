@@ -2,8 +2,6 @@
 
 #include "ControlValues.h"
 
-#include "PageTable.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -317,16 +315,21 @@ QColor HintTextColor(const QPalette &palette) {
 }
 
 int PageLabelWidth() {
-  static const int width = [] {
-    const QFontMetrics font(QApplication::font());
-    int widest = 0;
-    for (const PageDef &page : pageTable())
-      forEachRow(page, [&](const PageRow &row) {
-        if (hasLabelOnLeft(row))
-          widest = std::max(widest, font.horizontalAdvance(QString::fromUtf8(row.label)));
-      });
-    return widest + 12;
-  }();
+  // Measured once per application font.
+  static QFont measuredFont;
+  static int width = -1;
+  const QFont font = QApplication::font();
+  if (width >= 0 && font == measuredFont)
+    return width;
+  const QFontMetrics metrics(font);
+  int widest = 0;
+  for (const PageDef &page : pageTable())
+    forEachRow(page, [&](const PageRow &row) {
+      if (hasLabelOnLeft(row))
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(row.label)));
+    });
+  measuredFont = font;
+  width = widest + 12;
   return width;
 }
 

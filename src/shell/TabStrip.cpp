@@ -47,9 +47,24 @@ public:
     arrange(rect, true);
   }
 
-  // Rows at width (as many tabs per row as fit), their total height; places
-  // the tabs when apply is set.
+  // The tabs in as few rows as fit width, the rows about equally long (so
+  // the last row does not hold a lone tab).
   QList<QList<QLayoutItem *>> rowsFor(int width) const {
+    const int rowCount = int(packed(width).size());
+    int total = 0;
+    for (const QLayoutItem *item : items_)
+      total += item->sizeHint().width() + spacing();
+    for (int limit = total / std::max(rowCount, 1); limit < width; limit += 8) {
+      QList<QList<QLayoutItem *>> rows = packed(limit);
+      if (rows.size() <= rowCount)
+        return rows;
+    }
+    return packed(width);
+  }
+
+private:
+  // As many tabs per row as fit width, left to right.
+  QList<QList<QLayoutItem *>> packed(int width) const {
     QList<QList<QLayoutItem *>> rows;
     int used = 0;
     for (QLayoutItem *item : items_) {
@@ -64,7 +79,7 @@ public:
     return rows;
   }
 
-private:
+  // Places the tabs when apply is set; answers the rows' total height.
   int arrange(const QRect &rect, bool apply) const {
     const QList<QList<QLayoutItem *>> rows = rowsFor(rect.width());
     int y = rect.y();
