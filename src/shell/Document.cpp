@@ -145,9 +145,13 @@ bool Document::mnuFileExit_Click() {
   if (DoSaveChange())
     return false;
   if (!WriteSettingsFile(g_.SettingsFile, g_.Settings).ok()) {
-    // Staying open keeps the recent files and options for another try.
     reportSaveFailure(messages_);
-    return false;
+    // Staying open keeps the recent files and options for another try once
+    // the folder is writable again; a second Exit that fails the same way
+    // ends the program all the same, so a lasting failure never traps it.
+    const bool failedBefore = settingsWriteFailed_;
+    settingsWriteFailed_ = true;
+    return failedBefore;
   }
   return true;
 }

@@ -52,7 +52,8 @@ public:
   void mnuFileSaveAs_Click();
   void mnuFileQuick_Click(int index);
   // The save prompt, then the settings file. True when the program may end;
-  // false when the user cancelled or the settings could not be written.
+  // false when the user cancelled, or when the settings could not be
+  // written (the second failed Exit in a row ends all the same).
   bool mnuFileExit_Click();
 
   // Loads path as the current profile. A file that cannot be read (missing,
@@ -81,6 +82,7 @@ private:
   Profile savedProfile_;
   FileDialogSpec openDialog_;
   FileDialogSpec saveDialog_;
+  bool settingsWriteFailed_ = false;
 };
 
 // The question asked before a vanished recent file is removed from the list.
