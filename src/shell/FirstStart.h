@@ -1,19 +1,26 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 namespace kestrum {
 
 class MForm;
+class SplashWindow;
+class StartUp;
 
-// The profile path of the command line (arguments[0] is the program): one
-// leading and one trailing double quote are removed. Empty without one.
-QString ProfileArgument(const QStringList &arguments);
+// Chooses and loads the first profile into the hidden window: the start-up
+// selection loop, then the load. A chosen file that cannot be read is
+// reported and the choice starts again with the New/Open dialog. False when
+// the New/Open dialog was cancelled: the program ends without writing its
+// settings.
+bool LoadFirstProfile(MForm &window, StartUp &startUp);
 
-// Opens the first profile in the hidden window and shows it: the given path,
-// else the default template; then the lists are refilled, the window set up
-// and the first page brought to the front.
-void ShowFirstProfile(MForm &window, const QString &profilePath);
+// The first page to the front, the window set up from the profile and
+// shown, then the tip of the day when the settings ask for it; the splash
+// window (may be null) closes last.
+void ShowMainWindow(MForm &window, SplashWindow *splash);
+
+// The whole start of the program; returns the exit code.
+int RunKestrum(const QStringList &arguments);
 
 } // namespace kestrum

@@ -10,9 +10,9 @@
 #include "PageBuilder.h"
 #include "PageTable.h"
 #include "QtMessages.h"
-#include "RecentFiles.h"
 #include "ReportTable.h"
 #include "RunDialog.h"
+#include "ShellWindows.h"
 #include "TabStrip.h"
 #include "TellurixHost.h"
 #include "ToolbarImages.h"
@@ -34,6 +34,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -58,9 +59,7 @@ QString entryKey(const QString &name, int index) {
 
 } // namespace
 
-MForm::MForm(MFormServices services, QWidget *parent)
-    : QMainWindow(parent), profile_(std::make_unique<Profile>()),
-      savedProfile_(std::make_unique<Profile>()) {
+MForm::MForm(MFormServices services, QWidget *parent) : QMainWindow(parent) {
   initShellResources();
   if (!services.messages)
     ownMessages_ = std::make_unique<QtMessages>(this);
@@ -71,10 +70,11 @@ MForm::MForm(MFormServices services, QWidget *parent)
   messages_ = services.messages ? services.messages : ownMessages_.get();
   fileDialogs_ = services.fileDialogs ? services.fileDialogs : ownFileDialogs_.get();
   desktop_ = services.desktop ? services.desktop : ownDesktop_.get();
-
-  const QString filter = QStringLiteral("Kestrum Files (*.Kestrum);;All Files (*)");
-  openDialog_ = {QStringLiteral("Open Kestrum Files"), filter, QStringLiteral("Kestrum"), false};
-  saveDialog_ = {QStringLiteral("Save Kestrum Files"), filter, QStringLiteral("Kestrum"), true};
+  if (!services.windows)
+    ownWindows_ = std::make_unique<QtShellWindows>(this, globals(), *messages_, *fileDialogs_);
+  windows_ = services.windows ? services.windows : ownWindows_.get();
+  document_ = std::make_unique<Document>(globals(), static_cast<DocumentView &>(*this), *messages_,
+                                         *fileDialogs_);
 
   setWindowTitle(QStringLiteral("Brannock Kestrum"));
   images_ = ToolbarImageList(style());
@@ -83,6 +83,7 @@ MForm::MForm(MFormServices services, QWidget *parent)
   BuildToolbar();
   BuildStatusBar();
   BuildPages();
+  BuildPaging();
   ConnectPageControls();
   if (services.hostTellurix)
     HostTellurix();
@@ -121,27 +122,67 @@ void MForm::BuildMenus() {
   // their text); the filter below gives those keys back to the menu.
   qApp->installEventFilter(this);
 
+  BindMenus();
+}
+
+void MForm::BindMenus() {
   QAction *offline = menuEntry(QStringLiteral("mnuFileOffline"));
   offline->setCheckable(true);
   // Triggering flips the check mark first, so the new mark is the new mode.
   connect(offline, &QAction::triggered, this, [this](bool checked) { SetMode(checked); });
-  const auto bind = [this](const char *name, void (MForm::*handler)()) {
+  const auto bind = [this](const char *name, auto handler) {
     connect(menuEntry(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   };
-  bind("mnuFileSave", &MForm::mnuFileSave_Click);
-  bind("mnuFileSaveAs", &MForm::mnuFileSaveAs_Click);
-  bind("mnuFileExit", &MForm::mnuFileExit_Click);
-  bind("mnuToolsDeleteURL", &MForm::mnuToolsDeleteURL_Click);
-  bind("mnuRunAnalog", &MForm::mnuRunAnalog_Click);
-  bind("mnuRunResult", &MForm::mnuRunResult_Click);
-  bind("mnuRunShow", &MForm::mnuRunShow_Click);
-  bind("mnuRunCreate", &MForm::mnuRunCreate_Click);
-  bind("mnuRunCreateShow", &MForm::mnuRunCreateShow_Click);
-  bind("mnuRunCreateRun", &MForm::mnuRunCreateRun_Click);
-  bind("mnuRunSettings", &MForm::mnuRunSettings_Click);
-  bind("mnuHelpAnalogHelp", &MForm::mnuHelpAnalogHelp_Click);
-  bind("mnuHelpBrannock", &MForm::mnuHelpBrannock_Click);
-  bind("mnuHelpProduct", &MForm::mnuHelpProduct_Click);
+  Document *doc = document_.get();
+  bind("mnuFileNew", [doc] { doc->mnuFileNew_Click(); });
+  bind("mnuFileOpen", [doc] { doc->mnuFileOpen_Click(); });
+  bind("mnuFileSave", [doc] { doc->mnuFileSave_Click(); });
+  bind("mnuFileSaveAs", [doc] { doc->mnuFileSaveAs_Click(); });
+  for (int i = 0; i < kQuickMenuCount; ++i)
+    connect(menuEntry(QStringLiteral("mnuFileQuick"), i), &QAction::triggered, this,
+            [doc, i] { doc->mnuFileQuick_Click(i); });
+  bind("mnuFileExit", [this] { mnuFileExit_Click(); });
+  bind("mnuToolsDeleteURL", [this] { mnuToolsDeleteURL_Click(); });
+  bind("mnuRunAnalog", [this] { mnuRunAnalog_Click(); });
+  bind("mnuRunResult", [this] { mnuRunResult_Click(); });
+  bind("mnuRunShow", [this] { mnuRunShow_Click(); });
+  bind("mnuRunCreate", [this] { mnuRunCreate_Click(); });
+  bind("mnuRunCreateShow", [this] { mnuRunCreateShow_Click(); });
+  bind("mnuRunCreateRun", [this] { mnuRunCreateRun_Click(); });
+  bind("mnuRunSettings", [this] { mnuRunSettings_Click(); });
+  bind("mnuToolsOptions", [this] { windows_->Options(); });
+  bind("mnuHelpTips", [this] { windows_->TipsAndTricks(); });
+  bind("mnuHelpTOD", [this] { windows_->TipOfDay(false); });
+  bind("mnuHelpAnalogHelp", [this] { mnuHelpAnalogHelp_Click(); });
+  bind("mnuHelpBrannock", [this] { mnuHelpBrannock_Click(); });
+  bind("mnuHelpProduct", [this] { mnuHelpProduct_Click(); });
+  bind("mnuHelpAbout", [this] { windows_->About(); });
+}
+
+// Paging keys work from anywhere in the window, like the menu's keys.
+void MForm::BuildPaging() {
+  const auto addKeys = [this](QList<QKeySequence> keys, void (MForm::*handler)()) {
+    auto *action = new QAction(this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, handler);
+    addAction(action);
+    pagingKeys_ << action;
+  };
+  addKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+          &MForm::PageForward);
+  addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+           QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+          &MForm::PageBack);
+}
+
+void MForm::PageForward() {
+  mainTab_->setCurrentIndex((mainTab_->currentIndex() + 1) % mainTab_->count());
+}
+
+void MForm::PageBack() {
+  mainTab_->setCurrentIndex((mainTab_->currentIndex() + mainTab_->count() - 1) % mainTab_->count());
 }
 
 // The menu's shortcut keys run their entries wherever the focus is in this
@@ -156,6 +197,9 @@ bool MForm::eventFilter(QObject *watched, QEvent *event) {
   for (const QAction *entry : std::as_const(menuEntries_))
     if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed)
       return true; // not accepted: the shortcut goes to the menu
+  for (const QAction *keys : std::as_const(pagingKeys_))
+    if (keys->shortcuts().contains(pressed))
+      return true;
   return false;
 }
 
@@ -233,11 +277,17 @@ void MForm::setPanelText(const QString &key, const QString &text) {
 void MForm::BuildPages() {
   auto *central = new QWidget;
   auto *layout = new QVBoxLayout(central);
-  mainTab_ = new TabStrip({11, 8}); // the shorter captions share the top row
+  mainTab_ = new TabStrip;
   mainTab_->setObjectName(QStringLiteral("MainTab"));
   pages_ = new QStackedWidget;
   layout->addWidget(mainTab_);
-  layout->addWidget(pages_, 1);
+  // At large fonts a page may need more room than the screen has: it then
+  // scrolls instead of pushing the window past the screen's edges.
+  auto *scroll = new QScrollArea;
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(pages_);
+  layout->addWidget(scroll, 1);
   for (const PageDef &page : pageTable())
     mainTab_->addTab(QString::fromUtf8(page.caption), QString::fromUtf8(page.tooltip));
   // Tab goes from the tab strip into the page in front, row by row.
@@ -309,7 +359,7 @@ void MForm::BuildRunPipeline(const MFormServices &services) {
   run.programs = services.programs ? services.programs : ownPrograms_.get();
   run.clock = services.clock;
   run.tellurix = tellurix_ ? tellurix_->control() : nullptr;
-  pipeline_ = std::make_unique<RunPipeline>(*profile_, run);
+  pipeline_ = std::make_unique<RunPipeline>(document_->profile(), run);
   if (tellurix_)
     connect(tellurix_, &TellurixHost::CheckedAppEnd, this, &MForm::Tellurix_CheckedAppEnd);
 }
@@ -357,7 +407,7 @@ void MForm::mnuRunSettings_Click() {
     return;
   }
   auto *frmSett = new RunDialog(
-      *profile_, globals().TimeSpecs,
+      document_->profile(), globals().TimeSpecs,
       [this](bool showResult) {
         if (showResult)
           pipeline_->ShowResultAfterRun = true;
@@ -371,34 +421,20 @@ void MForm::mnuRunSettings_Click() {
 // ---- Profile binding ---------------------------------------------------------
 
 void MForm::ReadWriteWindow(bool toWindow) {
-  kestrum::ReadWriteWindow(controls_, *profile_, toWindow);
+  ReadWriteWindow(document_->profile(), toWindow);
 }
 
-Result MForm::SaveData() {
-  ReadWriteWindow(false);
-  const Result written = WriteProfileFile(globals().CurrentProfilePath, *profile_);
-  if (!written.ok())
-    return written;
-  UpdateRecentFiles();
-  *savedProfile_ = *profile_;
-  return written;
+void MForm::ReadWriteWindow(Profile &profile, bool toWindow) {
+  kestrum::ReadWriteWindow(controls_, profile, toWindow);
 }
 
-Result MForm::OpenData() {
-  const Result read = ReadProfileFile(globals().CurrentProfilePath, *profile_);
-  if (!read.ok())
-    return read;
-  ReadWriteWindow(true);
-  UpdateRecentFiles();
-  *savedProfile_ = *profile_;
-  return read;
+void MForm::ProfileLoaded() {
+  AliasBoxUpdate();
+  ExBoxUpdate();
 }
 
-void MForm::UpdateRecentFiles() {
-  ProgramGlobals &g = globals();
-  RecordRecentFile(g.Settings, profile_->Settings.ProfileName, g.CurrentProfilePath);
-  setWindowTitle(ProfileWindowTitle(profile_->Settings.ProfileName, g.CurrentProfilePath));
-  UpdateShortCutMenu();
+void MForm::ShowNewOpen() {
+  windows_->NewOpen(document_->OpenDialog());
 }
 
 void MForm::InitWindow() {
@@ -524,12 +560,12 @@ bool hasSelection(const QListWidget *box) {
 } // namespace
 
 void MForm::AliasBoxUpdate() {
-  refill(control<QListWidget>(QStringLiteral("AliasBox")), profile_->Aliases);
+  refill(control<QListWidget>(QStringLiteral("AliasBox")), profile().Aliases);
   AliasBox_Click();
 }
 
 void MForm::ExBoxUpdate() {
-  refill(control<QListWidget>(QStringLiteral("ExBox")), profile_->Excludes);
+  refill(control<QListWidget>(QStringLiteral("ExBox")), profile().Excludes);
   ExBox_Click();
 }
 
@@ -549,7 +585,7 @@ void MForm::AppendTo(std::array<ListEntry, kListSize> &list, const QString &text
 }
 
 void MForm::AliasNew_Click() {
-  AppendTo(profile_->Aliases,
+  AppendTo(profile().Aliases,
            AliasLine(control<QComboBox>(QStringLiteral("AliasAdd1"))->currentText(),
                      control<QLineEdit>(QStringLiteral("AliasAdd2"))->text(),
                      control<QLineEdit>(QStringLiteral("AliasAdd3"))->text()));
@@ -557,14 +593,14 @@ void MForm::AliasNew_Click() {
 }
 
 void MForm::ExNew_Click() {
-  AppendTo(profile_->Excludes,
+  AppendTo(profile().Excludes,
            InclusionLine(control<QComboBox>(QStringLiteral("ExT1"))->currentText(),
                          control<QLineEdit>(QStringLiteral("ExT2"))->text()));
   ExBoxUpdate();
 }
 
 void MForm::SeTNew_Click() {
-  AppendTo(profile_->Excludes,
+  AppendTo(profile().Excludes,
            SearchEngineLine(control<QLineEdit>(QStringLiteral("SeT1"))->text(),
                             control<QLineEdit>(QStringLiteral("SeT2"))->text()));
   ExBoxUpdate();
@@ -574,7 +610,7 @@ void MForm::AliasDelete_Click() {
   auto *box = control<QListWidget>(QStringLiteral("AliasBox"));
   if (!hasSelection(box))
     return;
-  DeleteListEntry(profile_->Aliases, box->currentRow());
+  DeleteListEntry(profile().Aliases, box->currentRow());
   AliasBoxUpdate();
 }
 
@@ -582,7 +618,7 @@ void MForm::ExDelete_Click() {
   auto *box = control<QListWidget>(QStringLiteral("ExBox"));
   if (!hasSelection(box))
     return;
-  DeleteListEntry(profile_->Excludes, box->currentRow());
+  DeleteListEntry(profile().Excludes, box->currentRow());
   ExBoxUpdate();
 }
 
@@ -603,38 +639,6 @@ void MForm::SortRestart_Click() {
 
 // ---- Menu entries ------------------------------------------------------------
 
-namespace {
-
-void reportSaveFailure(Messages &messages) {
-  messages.show(QStringLiteral("Could not save file"), MessageIcon::Exclamation,
-                QStringLiteral("Error"));
-}
-
-} // namespace
-
-// Templates are never overwritten in place: saving one asks for a new file.
-void MForm::mnuFileSave_Click() {
-  const ProgramGlobals &g = globals();
-  if (g.CurrentProfilePath == g.ProgramDir + QStringLiteral("Template/Default.Kestrum") ||
-      g.CurrentProfilePath.contains(QStringLiteral("/Template"))) {
-    mnuFileSaveAs_Click();
-    return;
-  }
-  if (!SaveData().ok())
-    reportSaveFailure(*messages_);
-}
-
-void MForm::mnuFileSaveAs_Click() {
-  ProgramGlobals &g = globals();
-  const QString chosen = fileDialogs_->Ask(saveDialog_, g.Settings.Options.LastDir);
-  if (chosen.isEmpty())
-    return;
-  DoSetLastDir(g.Settings, chosen, QFileInfo(chosen).fileName());
-  g.CurrentProfilePath = chosen;
-  if (!SaveData().ok())
-    reportSaveFailure(*messages_);
-}
-
 void MForm::mnuFileOffline_Click() {
   menuEntry(QStringLiteral("mnuFileOffline"))->trigger();
 }
@@ -643,13 +647,15 @@ void MForm::mnuFileExit_Click() {
   close();
 }
 
+// Closing the window runs Exit: a cancelled save prompt or settings that
+// could not be written keep it open; otherwise the program ends.
 void MForm::closeEvent(QCloseEvent *event) {
-  const ProgramGlobals &g = globals();
-  if (!g.SettingsFile.isEmpty()) {
-    ApplicationSettings settings = g.Settings;
-    WriteSettingsFile(g.SettingsFile, settings);
+  if (!document_->mnuFileExit_Click()) {
+    event->ignore();
+    return;
   }
   event->accept();
+  QApplication::quit();
 }
 
 void MForm::mnuHelpAnalogHelp_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlRegistry.h"
+#include "Document.h"
 #include "FileDialogs.h"
 #include "platform/Result.h"
 #include "profile/Profile.h"
@@ -24,13 +25,14 @@ namespace kestrum {
 
 class DesktopActions;
 class Messages;
+class ShellWindows;
 class TellurixHost;
 class TabStrip;
 class DeleteUnresolvedWindow;
 class InformationWindow;
 
 // The collaborators the main window talks to. Null members get the Qt
-// implementations (message boxes, file dialogs, desktop services).
+// implementations (message boxes, file dialogs, desktop services, dialogs).
 struct MFormServices {
   Messages *messages = nullptr;
   FileDialogs *fileDialogs = nullptr;
@@ -38,19 +40,23 @@ struct MFormServices {
   bool hostTellurix = true; // create the Tellurix control
   ProgramStart *programs = nullptr;
   RunClock *clock = nullptr;
+  ShellWindows *windows = nullptr;
 };
 
 // The main window: 19 tab pages over the current profile, menus, toolbar,
-// status bar, the two file dialogs and the hosted Tellurix control.
-class MForm : public QMainWindow, private RunFront {
+// status bar, the two file dialogs and the hosted Tellurix control. The File
+// menu's decisions are the Document's, the Run menu's the RunPipeline's; the
+// window wires menus to them.
+class MForm : public QMainWindow, private DocumentView, private RunFront {
   Q_OBJECT
 public:
   explicit MForm(MFormServices services = {}, QWidget *parent = nullptr);
   ~MForm() override;
 
+  Document &document() { return *document_; }
   // The profile being edited and its copy as last saved or loaded.
-  Profile &profile() { return *profile_; }
-  const Profile &SavedProfile() const { return *savedProfile_; }
+  Profile &profile() { return document_->profile(); }
+  const Profile &SavedProfile() const { return document_->SavedProfile(); }
 
   // Controls by name and index: DummyT(3), LogFrame, RepSort(5), ...
   const ControlRegistry &controls() const { return controls_; }
@@ -68,22 +74,26 @@ public:
   void setPanelText(const QString &key, const QString &text);
   QIcon image(const QString &key) const { return images_.value(key); }
   TellurixHost *Tellurix() const { return tellurix_; }
-  const FileDialogSpec &OpenDialog() const { return openDialog_; }
-  const FileDialogSpec &SaveDialog() const { return saveDialog_; }
+  const FileDialogSpec &OpenDialog() const { return document_->OpenDialog(); }
+  const FileDialogSpec &SaveDialog() const { return document_->SaveDialog(); }
   FileDialogs &fileDialogs() const { return *fileDialogs_; }
   Messages &messages() const { return *messages_; }
+  ShellWindows &windows() const { return *windows_; }
 
   // Profile binding.
   void ReadWriteWindow(bool toWindow);
-  Result SaveData();
-  Result OpenData();
-  void UpdateRecentFiles();
+  Result SaveData() { return document_->SaveData(); }
+  Result OpenData() { return document_->OpenData(); }
   void InitWindow();
 
   // Frame.
   void SetMode(bool offline);
-  void UpdateShortCutMenu();
+  void UpdateShortCutMenu() override;
   void MainTab_Click();
+  // Ctrl+Tab / Ctrl+PgDown and Ctrl+Shift+Tab / Ctrl+PgUp: the next or the
+  // previous page to the front, wrapping around.
+  void PageForward();
+  void PageBack();
   void ToolB_ButtonClick(const QString &key);
 
   // List editors.
@@ -120,9 +130,8 @@ public:
   void Tellurix_CheckedAppEnd();
 
   // Menu entries of the window itself.
-  void mnuFileSave_Click();
-  void mnuFileSaveAs_Click();
   void mnuFileOffline_Click();
+  // Closes the window, which runs the document's Exit.
   void mnuFileExit_Click();
   void mnuToolsDeleteURL_Click();
   void mnuHelpAnalogHelp_Click();
@@ -134,7 +143,15 @@ protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+  // DocumentView
+  void ReadWriteWindow(Profile &profile, bool toWindow) override;
+  void ProfileLoaded() override;
+  void SetTitle(const QString &title) override { setWindowTitle(title); }
+  void ShowNewOpen() override;
+
   void BuildMenus();
+  void BindMenus();
+  void BuildPaging();
   void BuildToolbar();
   void BuildStatusBar();
   void BuildPages();
@@ -150,8 +167,6 @@ private:
   void SetPanelText(const QString &key, const QString &text) override { setPanelText(key, text); }
   void OpenWithShell(const QString &file) override;
 
-  std::unique_ptr<Profile> profile_;
-  std::unique_ptr<Profile> savedProfile_;
   ControlRegistry controls_;
 
   std::unique_ptr<Messages> ownMessages_;
@@ -159,9 +174,13 @@ private:
   std::unique_ptr<DesktopActions> ownDesktop_;
   std::unique_ptr<ProgramStart> ownPrograms_;
   std::unique_ptr<RunPipeline> pipeline_;
+  std::unique_ptr<ShellWindows> ownWindows_;
   Messages *messages_;
   FileDialogs *fileDialogs_;
   DesktopActions *desktop_;
+  ShellWindows *windows_;
+  std::unique_ptr<Document> document_;
+  QList<QAction *> pagingKeys_;
 
   TabStrip *mainTab_ = nullptr;
   QStackedWidget *pages_ = nullptr;
@@ -172,8 +191,6 @@ private:
   QLabel *datePanel_ = nullptr;
   QLabel *timePanel_ = nullptr;
   QHash<QString, QIcon> images_;
-  FileDialogSpec openDialog_;
-  FileDialogSpec saveDialog_;
   TellurixHost *tellurix_ = nullptr;
   QPointer<InformationWindow> information_;
   QPointer<DeleteUnresolvedWindow> deleteUnresolved_;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace kestrum {
 namespace {
 
@@ -36,6 +38,14 @@ struct ColumnMetrics {
   int labelWidth = 0;
   bool hasHints = false;
 };
+
+double relativeLuminance(const QColor &colour) {
+  const auto channel = [](double c) {
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+         0.0722 * channel(colour.blueF());
+}
 
 class PageBuilderImpl {
 public:
@@ -73,13 +83,11 @@ private:
 
   static ColumnMetrics measure(const PageColumn &column) {
     ColumnMetrics metrics;
-    const QFontMetrics font(QApplication::font());
-    for (const PageRow &row : column) {
-      if (hasLabelOnLeft(row))
-        metrics.labelWidth =
-            std::max(metrics.labelWidth, font.horizontalAdvance(QString::fromUtf8(row.label)) + 12);
+    // One label width on every page, so the controls do not move sideways
+    // when the pages change.
+    metrics.labelWidth = PageLabelWidth();
+    for (const PageRow &row : column)
       metrics.hasHints = metrics.hasHints || *row.hint;
-    }
     return metrics;
   }
 
@@ -123,7 +131,7 @@ private:
       column->addLayout(grid);
       return grid;
     }
-    grid->setContentsMargins(kFrameInset - 2, 6, 8, 6);
+    grid->setContentsMargins(kFrameInset - 1, 6, 8, 6);
     auto *box = new QGroupBox(QString::fromUtf8(frame->caption));
     box->setLayout(grid);
     controls_.add(QString::fromLatin1(frame->control), frame->index, box);
@@ -260,7 +268,9 @@ private:
     if (hasHint) {
       auto *hint = new QLabel(QString::fromUtf8(row.hint));
       hint->setWordWrap(true);
-      hint->setForegroundRole(QPalette::PlaceholderText);
+      QPalette palette = hint->palette();
+      palette.setColor(QPalette::WindowText, HintTextColor(palette));
+      hint->setPalette(palette);
       addLabel(hint);
       grid->addWidget(hint, r, kHintColumn);
     }
@@ -273,6 +283,55 @@ private:
 };
 
 } // namespace
+
+double ContrastRatio(const QColor &a, const QColor &b) {
+  const double la = relativeLuminance(a), lb = relativeLuminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+namespace {
+
+// a drawn over b with a's share t (0 to 1).
+QColor mix(const QColor &a, const QColor &b, double t) {
+  return QColor::fromRgbF(float(b.redF() + (a.redF() - b.redF()) * t),
+                          float(b.greenF() + (a.greenF() - b.greenF()) * t),
+                          float(b.blueF() + (a.blueF() - b.blueF()) * t));
+}
+
+} // namespace
+
+QColor HintTextColor(const QPalette &palette) {
+  const QColor background = palette.color(QPalette::Window);
+  const QColor text = palette.color(QPalette::WindowText);
+  // The placeholder colour is often the text colour half transparent: what
+  // the eye sees is that colour over the background.
+  const QColor placeholder = palette.color(QPalette::PlaceholderText);
+  const QColor start = mix(placeholder, background, placeholder.alphaF());
+  QColor hint = start;
+  // Towards the text colour, step by step, until the hint reads well.
+  for (int step = 1; ContrastRatio(hint, background) < 4.5 && step <= 10; ++step)
+    hint = mix(text, start, step / 10.0);
+  return hint;
+}
+
+int PageLabelWidth() {
+  // Measured once per application font.
+  static QFont measuredFont;
+  static int width = -1;
+  const QFont font = QApplication::font();
+  if (width >= 0 && font == measuredFont)
+    return width;
+  const QFontMetrics metrics(font);
+  int widest = 0;
+  for (const PageDef &page : pageTable())
+    forEachRow(page, [&](const PageRow &row) {
+      if (hasLabelOnLeft(row))
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(row.label)));
+    });
+  measuredFont = font;
+  width = widest + 12;
+  return width;
+}
 
 QList<QWidget *> BuildPage(const PageDef &page, QWidget *container, ControlRegistry &controls) {
   return PageBuilderImpl(controls).build(page, container);

@@ -43,8 +43,8 @@ PageRow combo(const char *label, int index, const Choices &choices, const char *
 PageRow check(const char *caption, const char *control, int index = -1, const char *hint = "") {
   return {RowKind::CheckBox, caption, control, index, hint};
 }
-PageRow button(const char *caption, const char *control) {
-  return {RowKind::Button, caption, control};
+PageRow button(const char *caption, const char *control, const char *hint = "") {
+  return {RowKind::Button, caption, control, -1, hint};
 }
 PageRow help(int index, const Choices &lines) {
   return {RowKind::HelpText, "", "DummyT", index, "", lines};
@@ -336,10 +336,9 @@ std::vector<PageDef> buildPages() {
                text("Error log redirection:", 67,
                     "you can reditect the errors to a file instead of the screen; leave blank for "
                     "screen; example: Errors.txt"),
-               button("Show Log", "DoShow")
-                   .tip("you can reditect the errors to a file instead of the screen; leave blank "
-                        "for "
-                        "screen; example: Errors.txt"),
+               button("Show Log", "DoShow",
+                      "you can reditect the errors to a file instead of the screen; leave blank "
+                      "for screen; example: Errors.txt"),
                text("Error log line length:", 100,
                     "length of a line in the error log. 0 for unlimited"),
            }},

@@ -3,18 +3,19 @@
 #include <QButtonGroup>
 #include <QWidget>
 
-class QHBoxLayout;
-class QVBoxLayout;
-
 namespace kestrum {
 
-// A tab strip whose tabs wrap into several rows, so that all 19 page tabs
-// stay visible in a window of ordinary width. Exactly one tab is selected.
+class TabRowsLayout;
+
+// A tab strip whose tabs wrap into as many rows as the width needs, so that
+// all 19 page tabs stay visible in a window of ordinary width at any font
+// size. Exactly one tab is selected; it is drawn filled in the highlight
+// colour and in bold, unlike the focus frame of the tab that has the
+// keyboard focus.
 class TabStrip : public QWidget {
   Q_OBJECT
 public:
-  // rowLengths: how many tabs each row holds, top row first.
-  explicit TabStrip(QList<int> rowLengths, QWidget *parent = nullptr);
+  explicit TabStrip(QWidget *parent = nullptr);
 
   int addTab(const QString &caption, const QString &toolTip);
   int count() const { return int(group_.buttons().size()); }
@@ -23,14 +24,17 @@ public:
   QString tabText(int index) const;
   QString tabToolTip(int index) const;
   QAbstractButton *tabButton(int index) const { return group_.button(index); }
+  // The number of rows the tabs take at the strip's current width.
+  int rowCount() const;
 
 signals:
   void currentChanged(int index);
 
+protected:
+  void resizeEvent(QResizeEvent *event) override;
+
 private:
-  QList<int> rowLengths_;
-  QVBoxLayout *rows_;
-  QList<QHBoxLayout *> rowLayouts_;
+  TabRowsLayout *rows_;
   QButtonGroup group_;
 };
 

@@ -1,16 +1,20 @@
 // The window's frame and pages as built from their tables.
 
 #include "ShellFixture.h"
+#include "shell/DeleteUnresolvedWindow.h"
 #include "shell/ControlValues.h"
 #include "shell/MainWindowTables.h"
+#include "shell/PageBuilder.h"
 #include "shell/PageTable.h"
 #include "shell/TabStrip.h"
 #include "shell/WindowBinding.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -34,10 +38,22 @@ TEST_F(MainWindow, StartsWithTheProductTitleAndTheFirstPageInFront) {
   EXPECT_EQ(window->FrontPage(), window->MCont(0));
 }
 
+// At 1024 by 728 (room for the window frame and a desktop panel) every page
+// shows whole, without scrolling.
 TEST_F(MainWindow, FitsOnA1024By768Screen) {
   const QSize needed = window->minimumSizeHint();
   EXPECT_LE(needed.width(), 1024);
-  EXPECT_LE(needed.height(), 768 - 40); // room for the window frame and a desktop panel
+  EXPECT_LE(needed.height(), 768 - 40);
+  window->resize(1024, 768 - 40);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  EXPECT_EQ(window->size(), QSize(1024, 768 - 40));
+  // The pages scroll only when they need more room than the window gives.
+  const QSize room = window->FrontPage()->parentWidget()->parentWidget()->size();
+  for (int page = 0; page < window->MainTab()->count(); ++page) {
+    EXPECT_LE(window->MCont(page)->minimumSizeHint().width(), room.width()) << page;
+    EXPECT_LE(window->MCont(page)->minimumSizeHint().height(), room.height()) << page;
+  }
 }
 
 TEST_F(MainWindow, EachTabBringsExactlyItsOwnPageToTheFront) {
@@ -234,6 +250,171 @@ TEST_F(MainWindow, MenuKeysRunTheirEntriesWhereverTheFocusIs) {
       EXPECT_EQ(triggered, 1) << def.name << " in " << widget->metaObject()->className();
     }
   }
+}
+
+// Ctrl+Tab / Ctrl+PgDown and Ctrl+Shift+Tab / Ctrl+PgUp page forward and
+// back through all 19 pages from a text box, wrapping around.
+TEST_F(MainWindow, KeysPageThroughAllPagesFromATextBox) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const int pages = window->MainTab()->count();
+  const struct {
+    const char *name;
+    QKeyCombination key;
+    int step;
+  } cases[] = {
+      {"Ctrl+Tab", Qt::CTRL | Qt::Key_Tab, 1},
+      {"Ctrl+PgDown", Qt::CTRL | Qt::Key_PageDown, 1},
+      {"Ctrl+Shift+Tab", Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+      {"Ctrl+PgUp", Qt::CTRL | Qt::Key_PageUp, -1},
+  };
+  auto *text = window->control<QLineEdit>(QStringLiteral("DummyT"), 0);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    window->MainTab()->setCurrentIndex(0);
+    text->setFocus();
+    ASSERT_TRUE(text->hasFocus());
+    int expected = 0;
+    for (int i = 0; i < pages; ++i) {
+      // The focus stays where it was, on a page that may be hidden now: the
+      // keys still page from there.
+      QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+      expected = (expected + c.step + pages) % pages;
+      ASSERT_EQ(window->MainTab()->currentIndex(), expected) << i;
+      EXPECT_EQ(window->FrontPage(), window->MCont(expected));
+    }
+    EXPECT_EQ(expected, 0); // all the way round
+  }
+  EXPECT_EQ(text->text(), QString()); // no key reached the text box
+}
+
+// The front tab is marked by more than the focus frame: its fill differs
+// from the other tabs', whichever tab has the focus.
+TEST_F(MainWindow, TheFrontTabLooksSelected) {
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  TabStrip *strip = window->MainTab();
+  strip->setCurrentIndex(2);
+  strip->tabButton(5)->setFocus();
+  const auto fill = [](QWidget *tab) {
+    const QImage image = tab->grab().toImage();
+    return image.pixelColor(image.width() / 2, 3);
+  };
+  const QColor front = fill(strip->tabButton(2));
+  const QColor focused = fill(strip->tabButton(5));
+  const QColor plain = fill(strip->tabButton(7));
+  EXPECT_EQ(focused, plain);
+  EXPECT_GE(ContrastRatio(front, plain), 2.0);
+  EXPECT_TRUE(strip->tabButton(2)->font().bold() || strip->tabButton(2)->isChecked());
+}
+
+// One label width on every page; hints read at 4.5:1 or better; every
+// row's hint (the Show Log button's too) is a label beside the row.
+TEST_F(MainWindow, PagesShareOneLabelColumnAndReadableHints) {
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  QSet<int> controlStarts;
+  for (int page = 0; page < window->MainTab()->count(); ++page) {
+    window->MainTab()->setCurrentIndex(page);
+    QApplication::processEvents();
+    // The left column of every page, frames included.
+    for (QLabel *label : window->MCont(page)->findChildren<QLabel *>()) {
+      if (!label->buddy())
+        continue;
+      const int x = label->buddy()->mapTo(window->MCont(page), QPoint()).x();
+      if (x < window->MCont(page)->width() / 3)
+        controlStarts << x;
+    }
+  }
+  EXPECT_EQ(controlStarts.size(), 1) << controlStarts.size() << " different starts";
+
+  const QPalette palette = window->MCont(0)->palette();
+  EXPECT_GE(ContrastRatio(HintTextColor(palette), palette.color(QPalette::Window)), 4.5);
+  const QString showLogHint =
+      QStringLiteral("you can reditect the errors to a file instead of the screen; leave blank "
+                     "for screen; example: Errors.txt");
+  int hintLabels = 0;
+  for (QLabel *label : window->MCont(9)->findChildren<QLabel *>())
+    if (label->text() == showLogHint) {
+      ++hintLabels;
+      EXPECT_GE(ContrastRatio(label->palette().color(QPalette::WindowText),
+                              palette.color(QPalette::Window)),
+                4.5);
+    }
+  EXPECT_EQ(hintLabels, 2); // the error-log row and the Show Log row
+}
+
+// The tab strip wraps into more rows where the window is narrow or the font
+// large, so the window fits a 1024-pixel screen at 11 pt.
+TEST_F(MainWindow, TheTabStripWrapsAtLargerFonts) {
+  const QFont normal = QApplication::font();
+  QFont large = normal;
+  large.setPointSize(11);
+  QApplication::setFont(large);
+  {
+    MForm big({.messages = &messages,
+               .fileDialogs = &dialogs,
+               .desktop = &desktop,
+               .hostTellurix = false,
+               .windows = &windows});
+    EXPECT_LE(big.minimumSizeHint().width(), 1024);
+    big.resize(1000, 740);
+    big.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&big));
+    EXPECT_GE(big.MainTab()->rowCount(), 2);
+    for (int i = 0; i < big.MainTab()->count(); ++i)
+      EXPECT_TRUE(big.MainTab()->tabButton(i)->isVisible());
+    big.resize(700, 740);
+    QApplication::processEvents();
+    EXPECT_GT(big.MainTab()->rowCount(), 2);
+  }
+  QApplication::setFont(normal);
+}
+
+// Entries whose work is not built yet say so instead of doing nothing; the
+// dialogs open from their entries.
+TEST_F(MainWindow, MenuEntriesOpenTheirDialogs) {
+  const struct {
+    const char *entry;
+    const char *dialog;
+  } cases[] = {{"mnuToolsOptions", "Options"},
+               {"mnuHelpTips", "TipsAndTricks"},
+               {"mnuHelpTOD", "TipOfDay"},
+               {"mnuHelpAbout", "About"}};
+  for (const auto &c : cases) {
+    windows.shown.clear();
+    messages.shown.clear();
+    window->menuEntry(QString::fromLatin1(c.entry))->trigger();
+    EXPECT_EQ(windows.shown, QStringList{QString::fromLatin1(c.dialog)}) << c.entry;
+    EXPECT_TRUE(messages.shown.empty());
+  }
+  // The DNS clean-up window is not modal: one instance, shown again.
+  window->menuEntry(QStringLiteral("mnuToolsDeleteURL"))->trigger();
+  window->menuEntry(QStringLiteral("mnuToolsDeleteURL"))->trigger();
+  const auto cleanups = window->findChildren<DeleteUnresolvedWindow *>();
+  ASSERT_EQ(cleanups.size(), 1);
+  EXPECT_TRUE(cleanups[0]->isVisible());
+  EXPECT_FALSE(cleanups[0]->isModal());
+}
+
+// Closing the window runs Exit: with the save prompt cancelled it stays
+// open; otherwise the settings file is written.
+TEST_F(MainWindow, ClosingRunsExit) {
+  globals().CurrentProfilePath = path(QStringLiteral("Open.Kestrum"));
+  window->SaveData();
+  window->show();
+  globals().Settings.Options.AskToSave = kTrue16;
+  window->control<QLineEdit>(QStringLiteral("DummyT"), 0)->setText(QStringLiteral("changed"));
+  messages.answers = {MessageAnswer::Cancel};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(QFile::exists(globals().SettingsFile));
+  messages.answers = {MessageAnswer::No};
+  EXPECT_TRUE(window->close());
+  ApplicationSettings written;
+  ASSERT_TRUE(ReadSettingsFile(globals().SettingsFile, written).ok());
+  EXPECT_EQ(written.RecentFiles[0].Path, globals().CurrentProfilePath);
 }
 
 TEST_F(MainWindow, ToolbarButtonsRunTheirMenuEntries) {

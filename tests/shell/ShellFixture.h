@@ -16,7 +16,8 @@ inline void PrintTo(const QString &text, std::ostream *os) {
 
 namespace kestrum::testing {
 
-// A main window with recording message boxes, file dialogs and desktop, a
+// A main window with recording message boxes, file dialogs, desktop and
+// dialogs, a
 // fresh program folder and fresh program globals.
 class ShellFixture : public ::testing::Test {
 protected:
@@ -25,7 +26,12 @@ protected:
     ProgramGlobals &g = globals();
     g = ProgramGlobals{};
     g.ProgramDir = dir.path() + QLatin1Char('/');
-    window = std::make_unique<MForm>(MFormServices{&messages, &dialogs, &desktop, false});
+    g.SettingsFile = g.ProgramDir + QStringLiteral("Kestrum.KestrumSettings");
+    window = std::make_unique<MForm>(MFormServices{.messages = &messages,
+                                                   .fileDialogs = &dialogs,
+                                                   .desktop = &desktop,
+                                                   .hostTellurix = false,
+                                                   .windows = &windows});
   }
   void TearDown() override {
     window.reset();
@@ -38,6 +44,7 @@ protected:
   RecordingMessages messages;
   ScriptedFileDialogs dialogs;
   RecordingDesktop desktop;
+  RecordingShellWindows windows;
   std::unique_ptr<MForm> window;
 };
 
