@@ -6,6 +6,7 @@
 #include "profile/ConfigWriter.h"
 #include "profile/ProfileFile.h"
 #include "profile/ProfileText.h"
+#include "runs/FetchLogs.h"
 #include "runs/TimeSpecs.h"
 #include "shell/Globals.h"
 
@@ -23,11 +24,11 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char *kUsage =
-    "usage: kestrum-cli dump PROFILE\n"
-    "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
-    "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
-    "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n";
+const char *kUsage = "usage: kestrum-cli dump PROFILE\n"
+                     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
+                     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
+                     "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n"
+                     "       kestrum-cli fetch PROFILE\n";
 
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
@@ -200,6 +201,25 @@ int cfg(const QStringList &args) {
   return kExitOk;
 }
 
+// The FTP download of the profile's logs alone, printing the progress
+// texts. Fails (exit 1) when an error ended it or it could not start.
+int fetch(const QStringList &args) {
+  if (args.size() != 1)
+    return usage();
+  Profile profile;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+  const DownloadOutcome outcome =
+      FetchLogs(profile.Settings, globals().ProgramDir, [](const QString &text) {
+        std::printf("%s\n", qUtf8Printable(text));
+        std::fflush(stdout);
+      });
+  if (outcome == DownloadOutcome::NotStarted)
+    return fail(QStringLiteral("the download could not start: no FTP server in the profile"));
+  return outcome == DownloadOutcome::Finished ? kExitOk : kExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -217,5 +237,7 @@ int main(int argc, char **argv) {
     return newProfile(args);
   if (command == QLatin1String("cfg"))
     return cfg(args);
+  if (command == QLatin1String("fetch"))
+    return fetch(args);
   return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 }
