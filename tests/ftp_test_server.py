@@ -10,10 +10,12 @@ Prints "PORT <n>" once it listens, then serves until killed.
   --mute                 accept connections but never answer (time-outs)
 """
 import argparse
+import logging
 import os
 import socket
 import sys
 import time
+import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
@@ -29,6 +31,8 @@ def main():
     parser.add_argument("--die-after", type=int, default=0)
     parser.add_argument("--mute", action="store_true")
     args = parser.parse_args()
+    logging.basicConfig(level=logging.WARNING)
+    warnings.filterwarnings("ignore", "write permissions assigned to anonymous user")
 
     if args.mute:
         listener = socket.socket()
