@@ -16,6 +16,9 @@ public:
   // options: further arguments of the server script (--user U --password P,
   // --hostile, --die-after N, --mute).
   explicit FtpTestServer(const QStringList &options = {}) {
+    // The programs under test reach it directly, never through a proxy.
+    for (const char *name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY"})
+      qunsetenv(name);
     QDir(dir_.path()).mkpath(QStringLiteral("logs"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral("/usr/bin/python3"),

@@ -73,6 +73,7 @@ def main():
     Handler.authorizer = authorizer
     Handler.dtp_handler = DyingDTP
     Handler.banner = "test server ready"
+    Handler.auth_failed_timeout = 0.1
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("PORT", server.address[1], flush=True)
     server.serve_forever(handle_exit=False)

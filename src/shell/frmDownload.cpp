@@ -16,8 +16,7 @@ frmDownload::frmDownload(const ProfileSettings &settings, const QString &program
                          QWidget *parent, int startDelayMs, ResultsPresenter showResults)
     : QDialog(parent), CurrentAction(new QLabel(this)), MainProgress(new QProgressBar(this)),
       CancelBut(new QPushButton(QStringLiteral("Cancel"), this)),
-      showResults_(std::move(showResults)),
-      download_(settings, programDir, *this, startDelayMs) {
+      showResults_(std::move(showResults)), download_(settings, programDir, *this, startDelayMs) {
   setWindowTitle(QStringLiteral("Downloading..."));
   CurrentAction->setMinimumWidth(340);
   MainProgress->setRange(0, 1);
@@ -40,11 +39,17 @@ void frmDownload::SetCurrentAction(const QString &text) {
   CurrentAction->repaint();
 }
 
-void frmDownload::SetProgressMaximum(int maximum) { MainProgress->setMaximum(qMax(maximum, 1)); }
+void frmDownload::SetProgressMaximum(int maximum) {
+  MainProgress->setMaximum(qMax(maximum, 1));
+}
 
-void frmDownload::SetProgressValue(int value) { MainProgress->setValue(value); }
+void frmDownload::SetProgressValue(int value) {
+  MainProgress->setValue(value);
+}
 
-void frmDownload::Beep() { QApplication::beep(); }
+void frmDownload::Beep() {
+  QApplication::beep();
+}
 
 void frmDownload::ShowResults(const QStringList &files, const QString &profileDir) {
   if (showResults_) {
@@ -56,7 +61,9 @@ void frmDownload::ShowResults(const QStringList &files, const QString &profileDi
   results.exec();
 }
 
-void frmDownload::CloseWindow() { done(QDialog::Accepted); }
+void frmDownload::CloseWindow() {
+  done(QDialog::Accepted);
+}
 
 void frmDownload::reject() {
   if (download_.Outcome() == DownloadOutcome::Running)

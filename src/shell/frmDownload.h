@@ -21,9 +21,8 @@ public:
   // frmShowRes, modally.
   using ResultsPresenter = std::function<void(const QStringList &, const QString &)>;
 
-  frmDownload(const ProfileSettings &settings, const QString &programDir,
-              QWidget *parent = nullptr, int startDelayMs = 1000,
-              ResultsPresenter showResults = {});
+  frmDownload(const ProfileSettings &settings, const QString &programDir, QWidget *parent = nullptr,
+              int startDelayMs = 1000, ResultsPresenter showResults = {});
 
   FtpDownload &Download() { return download_; }
 

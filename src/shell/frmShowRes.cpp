@@ -10,8 +10,8 @@
 
 namespace kestrum {
 
-frmShowRes::frmShowRes(const QStringList &files, const QString &profileDir,
-                       DesktopActions &desktop, QWidget *parent)
+frmShowRes::frmShowRes(const QStringList &files, const QString &profileDir, DesktopActions &desktop,
+                       QWidget *parent)
     : QDialog(parent), FList(new QListWidget(this)),
       ButOpen(new QPushButton(QStringLiteral("Open Directory"), this)),
       OKBut(new QPushButton(QStringLiteral("OK"), this)) {
@@ -27,7 +27,8 @@ frmShowRes::frmShowRes(const QStringList &files, const QString &profileDir,
   buttons->addStretch();
   buttons->addWidget(OKBut);
   auto *layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("These files have been found and downloaded:"), this));
+  layout->addWidget(
+      new QLabel(QStringLiteral("These files have been found and downloaded:"), this));
   layout->addWidget(FList);
   auto *hint = new QLabel(
       QStringLiteral("You may (de)compress the downloaded files now. Click OK to go on."), this);

@@ -29,7 +29,7 @@ struct Fetch {
 
 class FtpDownloadTest : public ::testing::Test {
 protected:
-  QTemporaryDir work;       // holds the program folder and the local folder
+  QTemporaryDir work; // holds the program folder and the local folder
   QString programDir() const { return work.path() + QStringLiteral("/program/"); }
   QString local() const { return work.path() + QStringLiteral("/local/"); }
 
@@ -52,8 +52,7 @@ protected:
 
   Fetch fetch(const ProfileSettings &settings) {
     Fetch f;
-    f.outcome =
-        FetchLogs(settings, programDir(), [&f](const QString &text) { f.texts << text; });
+    f.outcome = FetchLogs(settings, programDir(), [&f](const QString &text) { f.texts << text; });
     return f;
   }
 
@@ -96,19 +95,20 @@ TEST_F(FtpDownloadTest, FetchesEveryMatchingLogByteIdentical) {
       server.put(name, bytes);
     server.put(QStringLiteral("notes.txt"), "not a log");
 
-    ProfileSettings s = settingsFor(server, c.relativeProfileDir ? QStringLiteral("../local")
-                                                                 : local());
+    ProfileSettings s =
+        settingsFor(server, c.relativeProfileDir ? QStringLiteral("../local") : local());
     s.FtpUser = c.user;
     s.FtpPassword = c.password;
     const Fetch f = fetch(s);
 
     EXPECT_EQ(f.outcome, DownloadOutcome::Finished) << f.texts.join('\n').toStdString();
-    EXPECT_EQ(localNames(), QStringList({"access.log", "empty.log", "error.log", "with blank.log"}));
+    EXPECT_EQ(localNames(),
+              QStringList({"access.log", "empty.log", "error.log", "with blank.log"}));
     for (const auto &[name, bytes] : logs)
       EXPECT_EQ(readAll(local() + name), bytes) << name.toStdString();
-    for (const char *text : {"changing to path on host", "connected", "looking for files to download",
-                             "receiving directory...", "receiving file 1/4...",
-                             "Downloading file 4/4", "closing..."})
+    for (const char *text :
+         {"changing to path on host", "connected", "looking for files to download",
+          "receiving directory...", "receiving file 1/4...", "Downloading file 4/4", "closing..."})
       EXPECT_TRUE(f.said(text)) << text;
     EXPECT_TRUE(QFileInfo::exists(server.logs() + "access.log")); // no delete asked for
   }
@@ -250,8 +250,9 @@ TEST_F(FtpDownloadTest, PortThatIsNoNumberShowsAnError) {
     s.ProfileDir = local();
     const Fetch f = fetch(s);
     EXPECT_EQ(f.outcome, DownloadOutcome::Failed);
-    EXPECT_EQ(f.firstError(), QStringLiteral("error: FtpPort \"%1\" is not a port number (1 to 65535)")
-                                  .arg(QString::fromLatin1(port)));
+    EXPECT_EQ(f.firstError(),
+              QStringLiteral("error: FtpPort \"%1\" is not a port number (1 to 65535)")
+                  .arg(QString::fromLatin1(port)));
   }
 }
 
