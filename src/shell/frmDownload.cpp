@@ -18,7 +18,11 @@ frmDownload::frmDownload(const ProfileSettings &settings, const QString &program
       CancelBut(new QPushButton(QStringLiteral("Cancel"), this)),
       showResults_(std::move(showResults)), download_(settings, programDir, *this, startDelayMs) {
   setWindowTitle(QStringLiteral("Downloading..."));
-  CurrentAction->setMinimumWidth(340);
+  // Two lines, so that a long error text stays readable.
+  CurrentAction->setWordWrap(true);
+  CurrentAction->setMinimumWidth(380);
+  CurrentAction->setMinimumHeight(2 * CurrentAction->fontMetrics().lineSpacing());
+  CurrentAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   MainProgress->setRange(0, 1);
   MainProgress->setValue(0);
   MainProgress->setTextVisible(false);
@@ -31,7 +35,7 @@ frmDownload::frmDownload(const ProfileSettings &settings, const QString &program
   layout->addWidget(CurrentAction);
   layout->addWidget(MainProgress);
   layout->addLayout(buttons);
-  setFixedSize(sizeHint());
+  setMinimumSize(sizeHint());
 }
 
 void frmDownload::SetCurrentAction(const QString &text) {

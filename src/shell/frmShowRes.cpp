@@ -35,7 +35,7 @@ frmShowRes::frmShowRes(const QStringList &files, const QString &profileDir, Desk
   hint->setWordWrap(true);
   layout->addWidget(hint);
   layout->addLayout(buttons);
-  resize(420, 320);
+  resize(480, 320);
 }
 
 } // namespace kestrum
