@@ -90,6 +90,8 @@ void FtpDownload::Init() {
   Downloader_.RequestTimeout = qMax(settings_.FtpTimeout, 0);
   Downloader_.Password = settings_.FtpPassword;
   Downloader_.UserName = settings_.FtpUser;
+  // A fetched file must be on the disk before its remote copy goes.
+  Downloader_.DurableGet = isTrue(settings_.FtpDeleteAfterDownload);
   if (isTrue(settings_.FtpUseProxy))
     Downloader_.Proxy = settings_.FtpProxy;
 

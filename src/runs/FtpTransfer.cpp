@@ -1,6 +1,7 @@
 #include "FtpTransfer.h"
 
-#include <QSaveFile>
+#include "PartFile.h"
+
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -18,7 +19,7 @@ enum class Kind { Cd, Dir, Get, Delete, Close };
 // A listing larger than this is refused: no log folder lists that much, and
 // a misbehaving server must not make us hold gigabytes of names.
 constexpr qsizetype kMaxListingBytes = 64 << 20;
-constexpr int kPollCapMs = 2;
+constexpr int kPollCapMs = 1;
 
 QString joinPath(const QString &dir, const QString &path) {
   if (path.startsWith(QLatin1Char('/')) || dir.isEmpty())
@@ -81,6 +82,7 @@ struct FtpTransfer::Job {
   int port;
   QString user, password, proxy;
   int timeout;
+  bool durable;
   quint64 generation;
 };
 
@@ -105,7 +107,7 @@ struct FtpTransfer::Session {
   const Job *job = nullptr;
   bool sawData = false;
   QByteArray data;
-  std::unique_ptr<QSaveFile> file;
+  std::unique_ptr<PartFile> file;
   QString writeError;
   QByteArray lastReply;
   char errorBuffer[CURL_ERROR_SIZE] = {};
@@ -166,9 +168,8 @@ struct FtpTransfer::Session {
       s->owner->post(s->job->generation, kFtpReceivingResponse);
     }
     if (s->file) {
-      if (s->file->write(bytes, n) != n) {
-        s->writeError =
-            QStringLiteral("could not write %1: %2").arg(s->job->local, s->file->errorString());
+      if (!s->file->write(bytes, n)) {
+        s->writeError = s->file->errorString();
         return 0;
       }
     } else {
@@ -340,19 +341,19 @@ struct FtpTransfer::Session {
   }
 
   Outcome get() {
-    file = std::make_unique<QSaveFile>(job->local);
-    if (!file->open(QIODevice::WriteOnly)) {
-      writeError = QStringLiteral("could not write %1: %2").arg(job->local, file->errorString());
+    file = std::make_unique<PartFile>(job->local);
+    if (!file->open()) {
+      writeError = file->errorString();
       file.reset();
       return failure(CURLE_WRITE_ERROR);
     }
     const CURLcode rc = perform(url(resolve(job->argument), false));
     if (rc != CURLE_OK) {
-      file.reset(); // discards the temporary file
+      file.reset(); // removes the temporary file
       return failure(rc);
     }
-    if (!file->commit()) {
-      writeError = QStringLiteral("could not write %1: %2").arg(job->local, file->errorString());
+    if (!file->commit(job->durable)) {
+      writeError = file->errorString();
       file.reset();
       return failure(CURLE_WRITE_ERROR);
     }
@@ -429,8 +430,8 @@ bool FtpTransfer::Execute(const QString &command) {
   const qsizetype blank = command.indexOf(QLatin1Char(' '));
   const QString verb = (blank < 0 ? command : command.left(blank)).toUpper();
   const QString argument = blank < 0 ? QString() : command.mid(blank + 1);
-  Job job{Kind::Cd, argument, {},    RemoteHost,     RemotePort,
-          UserName, Password, Proxy, RequestTimeout, generation_.load()};
+  Job job{Kind::Cd, argument,       {},         RemoteHost,        RemotePort, UserName, Password,
+          Proxy,    RequestTimeout, DurableGet, generation_.load()};
   if (verb == QLatin1String("CD"))
     job.kind = Kind::Cd;
   else if (verb == QLatin1String("DIR"))

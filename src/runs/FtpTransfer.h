@@ -46,8 +46,8 @@ enum FtpState : int {
 // wildcards) is matched here.
 //
 // "GET" writes to a temporary file beside the local name and renames it
-// over the name only when the transfer completed, so a broken transfer
-// never leaves a partial file.
+// over the name only when the transfer completed (PartFile), so a broken
+// transfer never leaves a partial file.
 class FtpTransfer : public QObject {
   Q_OBJECT
 public:
@@ -61,6 +61,9 @@ public:
   QString Password;
   QString Proxy;          // empty: the environment's proxy settings apply
   int RequestTimeout = 0; // seconds a reply may keep us waiting; 0: no limit
+  // A GET's file reaches the disk before it takes its name. Costly for large
+  // files; needed when the remote copy is deleted next.
+  bool DurableGet = true;
 
   // Queues a command behind the running one. False (nothing queued) for an
   // unknown command or when no host is set.
