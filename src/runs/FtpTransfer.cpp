@@ -430,8 +430,17 @@ bool FtpTransfer::Execute(const QString &command) {
   const qsizetype blank = command.indexOf(QLatin1Char(' '));
   const QString verb = (blank < 0 ? command : command.left(blank)).toUpper();
   const QString argument = blank < 0 ? QString() : command.mid(blank + 1);
-  Job job{Kind::Cd, argument,       {},         RemoteHost,        RemotePort, UserName, Password,
-          Proxy,    RequestTimeout, DurableGet, generation_.load()};
+  Job job{.kind = Kind::Cd,
+          .argument = argument,
+          .local = {},
+          .host = RemoteHost,
+          .port = RemotePort,
+          .user = UserName,
+          .password = Password,
+          .proxy = Proxy,
+          .timeout = RequestTimeout,
+          .durable = DurableGet,
+          .generation = generation_.load()};
   if (verb == QLatin1String("CD"))
     job.kind = Kind::Cd;
   else if (verb == QLatin1String("DIR"))
