@@ -241,6 +241,43 @@ TEST_F(FtpDownloadTest, SilentServerTimesOut) {
   EXPECT_TRUE(f.firstError().startsWith("error: 28 - ")) << f.firstError().toStdString();
 }
 
+// FtpUseProxy takes the profile's proxy; without it the environment's
+// proxy settings apply and the profile's proxy is not used. A proxy that
+// cannot be reached shows which one was tried.
+TEST_F(FtpDownloadTest, ProxyComesFromTheProfileOrTheEnvironment) {
+  struct Case {
+    const char *name;
+    bool useProxy;
+    QByteArray environmentProxy;
+    bool reachesServer;
+  };
+  const Case cases[] = {
+      {"profile proxy used", true, {}, false},
+      {"profile proxy ignored when not asked for", false, {}, true},
+      {"environment proxy applies", false, "http://127.0.0.1:1", false},
+  };
+  FtpTestServer server;
+  ASSERT_TRUE(server.started());
+  server.put(QStringLiteral("access.log"), "x");
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(local() + "access.log");
+    if (!c.environmentProxy.isEmpty())
+      qputenv("ftp_proxy", c.environmentProxy);
+    ProfileSettings s = settingsFor(server, local());
+    s.FtpUseProxy = c.useProxy ? kTrue16 : kFalse16;
+    s.FtpProxy = QStringLiteral("http://127.0.0.1:1");
+    const Fetch f = fetch(s);
+    qunsetenv("ftp_proxy");
+    EXPECT_EQ(f.outcome, c.reachesServer ? DownloadOutcome::Finished : DownloadOutcome::Failed);
+    EXPECT_EQ(QFileInfo::exists(local() + "access.log"), c.reachesServer);
+    if (!c.reachesServer) {
+      EXPECT_TRUE(f.firstError().startsWith("error: 7 - ")) << f.firstError().toStdString();
+      EXPECT_TRUE(f.firstError().contains("port 1")) << f.firstError().toStdString();
+    }
+  }
+}
+
 TEST_F(FtpDownloadTest, PortThatIsNoNumberShowsAnError) {
   for (const char *port : {"twenty-one", "70000", "0", "21x"}) {
     SCOPED_TRACE(port);
