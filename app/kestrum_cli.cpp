@@ -24,11 +24,12 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char *kUsage = "usage: kestrum-cli dump PROFILE\n"
-                     "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
-                     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
-                     "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n"
-                     "       kestrum-cli fetch PROFILE\n";
+const char *kUsage =
+    "usage: kestrum-cli dump PROFILE\n"
+    "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
+    "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
+    "       kestrum-cli cfg PROFILE [--offline] [--period N [FD FM FY TD TM TY]]\n"
+    "       kestrum-cli fetch PROFILE\n";
 
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
