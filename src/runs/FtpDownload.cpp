@@ -37,19 +37,8 @@ bool existsLocally(const QString &path) {
   return info.exists() || info.isSymLink(); // a dangling link counts
 }
 
-} // namespace
-
-FtpDownload::FtpDownload(const ProfileSettings &settings, const QString &programDir,
-                         DownloadView &view, int startDelayMs, QObject *parent)
-    : QObject(parent), settings_(settings),
-      localFolder_(LocalFolder(settings.ProfileDir, programDir)), view_(view) {
-  connect(&Downloader_, &FtpTransfer::StateChanged, this, &FtpDownload::Downloader_StateChanged);
-  StartT.setInterval(startDelayMs);
-  connect(&StartT, &QTimer::timeout, this, &FtpDownload::StartT_Timer);
-  StartT.start();
-}
-
-QString FtpDownload::LocalFolder(const QString &profileDir, const QString &programDir) {
+// The local folder the files go to, with a trailing '/'.
+QString localFolderFor(const QString &profileDir, const QString &programDir) {
   if (profileDir.isEmpty())
     return withTrailingSlash(programDir);
   const QString folder =
@@ -57,7 +46,9 @@ QString FtpDownload::LocalFolder(const QString &profileDir, const QString &progr
   return withTrailingSlash(QDir::cleanPath(folder));
 }
 
-bool FtpDownload::IsSafeName(const QString &name) {
+// A listed name that may be fetched: not empty, no '/', '\\' or "..", no
+// control characters (it could otherwise leave the folder).
+bool isSafeName(const QString &name) {
   if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
       name.contains(QLatin1String("..")))
     return false;
@@ -65,6 +56,18 @@ bool FtpDownload::IsSafeName(const QString &name) {
     if (c.unicode() < 0x20 || c.unicode() == 0x7f)
       return false;
   return true;
+}
+
+} // namespace
+
+FtpDownload::FtpDownload(const ProfileSettings &settings, const QString &programDir,
+                         DownloadView &view, int startDelayMs, QObject *parent)
+    : QObject(parent), settings_(settings),
+      localFolder_(localFolderFor(settings.ProfileDir, programDir)), view_(view) {
+  connect(&Downloader_, &FtpTransfer::StateChanged, this, &FtpDownload::Downloader_StateChanged);
+  StartT.setInterval(startDelayMs);
+  connect(&StartT, &QTimer::timeout, this, &FtpDownload::StartT_Timer);
+  StartT.start();
 }
 
 void FtpDownload::StartT_Timer() {
@@ -223,7 +226,7 @@ void FtpDownload::ParseListing(const QString &response) {
 // a local file of that name is kept, or the name could leave the folder.
 bool FtpDownload::DoDownload() {
   const QString name = Files.value(CurrentFileIndex);
-  if (!IsSafeName(name)) {
+  if (!isSafeName(name)) {
     view_.SetCurrentAction(QStringLiteral("not fetched (unsafe name): ") + name);
     return false;
   }
@@ -249,13 +252,14 @@ void FtpDownload::DoClose() {
   if (outcome_ == DownloadOutcome::Running)
     outcome_ = errorShown_ ? DownloadOutcome::Failed : DownloadOutcome::Finished;
   view_.SetCurrentAction(QStringLiteral("closing..."));
+  QStringList FList; // the results window's list
   for (int i = 1; i <= FileCount; ++i)
-    if (IsSafeName(Files.value(i)))
-      FList_.append(Files.value(i));
+    if (isSafeName(Files.value(i)))
+      FList.append(Files.value(i));
   if (isTrue(settings_.FtpShowDownloaded)) {
     view_.Beep();
     if (FileCount > 0)
-      view_.ShowResults(FList_, localFolder_);
+      view_.ShowResults(FList, localFolder_);
   }
   Downloader_.Execute(QStringLiteral("QUIT"));
   while (Downloader_.StillExecuting())

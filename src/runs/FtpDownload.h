@@ -51,16 +51,8 @@ public:
   FtpDownload(const ProfileSettings &settings, const QString &programDir, DownloadView &view,
               int startDelayMs = 1000, QObject *parent = nullptr);
 
-  // The local folder the files go to, with a trailing '/'.
-  static QString LocalFolder(const QString &profileDir, const QString &programDir);
-  // A listed name that may be fetched: not empty, no '/', '\' or "..", no
-  // control characters.
-  static bool IsSafeName(const QString &name);
-
   void CancelBut_Click();
   DownloadOutcome Outcome() const { return outcome_; }
-  const QStringList &FList() const { return FList_; }
-  FtpTransfer &Downloader() { return Downloader_; }
 
 signals:
   void Closed();
@@ -91,7 +83,6 @@ private:
   int CurrentFileIndex = 0;
   int FileCount = 0;
   QStringList Files; // from index 1; index 0 unused
-  QStringList FList_;
   bool errorShown_ = false;
   bool closing_ = false;
   bool closedSignalled_ = false;
