@@ -8,6 +8,7 @@
 #include "profile/ProfileText.h"
 #include "runs/ConfigCheck.h"
 #include "runs/DnsCleanup.h"
+#include "runs/FetchLogs.h"
 #include "runs/RunPipeline.h"
 #include "runs/TimeSpecs.h"
 #include "shell/Globals.h"
@@ -38,6 +39,7 @@ const char *kUsage =
     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
     "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
     "       kestrum-cli run PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]\n"
+    "       kestrum-cli fetch PROFILE\n"
     "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n";
 
 int usage(const QString &why = {}) {
@@ -259,6 +261,20 @@ private:
   QHash<QString, QString> panels_;
 };
 
+// Progress texts of the log download on standard output.
+void printProgress(const QString &text) {
+  std::printf("%s\n", qUtf8Printable(text));
+  std::fflush(stdout);
+}
+
+// The download step of a headless run: the FTP download without a window.
+class ConsoleLogDownload : public LogDownload {
+public:
+  void Download(Profile &profile) override {
+    FetchLogs(profile.Settings, globals().ProgramDir, printProgress);
+  }
+};
+
 // Messages of a headless run on standard error, counting those that tell
 // of a problem (all but the finish notice).
 class RunMessages : public StderrMessages {
@@ -308,7 +324,9 @@ int run(const QStringList &args) {
                          options.NoFinishAnnounce != 0, g.TimeSpecs});
   RunMessages messages;
   DetachedProgramStart programs;
+  ConsoleLogDownload download;
   RunServices services;
+  services.download = &download;
   services.front = &front;
   services.messages = &messages;
   services.programs = &programs;
@@ -334,6 +352,21 @@ int run(const QStringList &args) {
     return fail(QStringLiteral("the analyser wrote no report %1").arg(report.filePath()));
   std::printf("%s\n", qUtf8Printable(report.filePath()));
   return kExitOk;
+}
+
+// The FTP download of the profile's logs alone, printing the progress
+// texts. Fails (exit 1) when an error ended it or it could not start.
+int fetch(const QStringList &args) {
+  if (args.size() != 1)
+    return usage();
+  Profile profile;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+  const DownloadOutcome outcome = FetchLogs(profile.Settings, globals().ProgramDir, printProgress);
+  if (outcome == DownloadOutcome::NotStarted)
+    return fail(QStringLiteral("the download could not start: no FTP server in the profile"));
+  return outcome == DownloadOutcome::Finished ? kExitOk : kExitFailed;
 }
 
 // Removes the unresolved entries of a DNS cache file of the program folder,
@@ -377,5 +410,7 @@ int main(int argc, char **argv) {
     return cfg(args);
   if (command == QLatin1String("run"))
     return run(args);
+  if (command == QLatin1String("fetch"))
+    return fetch(args);
   return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -18,6 +18,7 @@
 #include "ToolbarImages.h"
 #include "WindowBinding.h"
 #include "WindowProgramStart.h"
+#include "frmDownload.h"
 #include "profile/ProfileFile.h"
 
 #include <QAction>
@@ -359,9 +360,15 @@ void MForm::BuildRunPipeline(const MFormServices &services) {
   run.programs = services.programs ? services.programs : ownPrograms_.get();
   run.clock = services.clock;
   run.tellurix = tellurix_ ? tellurix_->control() : nullptr;
+  run.download = services.download ? services.download : &windowDownload_;
   pipeline_ = std::make_unique<RunPipeline>(document_->profile(), run);
   if (tellurix_)
     connect(tellurix_, &TellurixHost::CheckedAppEnd, this, &MForm::Tellurix_CheckedAppEnd);
+}
+
+// The download step of a run: frmDownload, modal, until the exchange ends.
+void MForm::WindowLogDownload::Download(Profile &profile) {
+  ShowDownloadWindow(profile.Settings, globals().ProgramDir, window_);
 }
 
 RunInputs MForm::Inputs() const {

@@ -41,6 +41,7 @@ struct MFormServices {
   ProgramStart *programs = nullptr;
   RunClock *clock = nullptr;
   ShellWindows *windows = nullptr;
+  LogDownload *download = nullptr; // null: frmDownload
 };
 
 // The main window: 19 tab pages over the current profile, menus, toolbar,
@@ -174,6 +175,14 @@ private:
   std::unique_ptr<DesktopActions> ownDesktop_;
   std::unique_ptr<ProgramStart> ownPrograms_;
   std::unique_ptr<RunPipeline> pipeline_;
+  class WindowLogDownload : public LogDownload {
+  public:
+    explicit WindowLogDownload(QWidget *window) : window_(window) {}
+    void Download(Profile &profile) override;
+
+  private:
+    QWidget *window_;
+  } windowDownload_{this};
   std::unique_ptr<ShellWindows> ownWindows_;
   Messages *messages_;
   FileDialogs *fileDialogs_;

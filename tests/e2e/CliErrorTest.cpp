@@ -33,6 +33,8 @@ const CliCase kCases[] = {
     {"SetFromMissingFile", {"set", "{dir}/New.Kestrum", "@{dir}/missing.txt"}, 1, "missing.txt"},
     {"SetFromFolder", {"set", "{dir}/New.Kestrum", "@{dir}/Folder.Kestrum"}, 1, "Folder.Kestrum"},
     {"CfgMissingProfile", {"cfg", "{dir}/Missing.Kestrum"}, 1, "Missing.Kestrum"},
+    {"FetchMissingProfile", {"fetch", "{dir}/Missing.Kestrum"}, 1, "Missing.Kestrum"},
+    {"FetchTwoProfiles", {"fetch", "{dir}/Good.Kestrum", "{dir}/Good.Kestrum"}, 2, "usage"},
     {"CfgDamagedProfile", {"cfg", "{dir}/Damaged.Kestrum"}, 1, "Damaged.Kestrum"},
     {"CfgCannotReplaceConfig", {"cfg", "{dir}/Good.Kestrum"}, 1, "Error creating .cfg file", true},
     {"SetUnknownField", {"set", "{dir}/Good.Kestrum", "Bogus=1"}, 2, "Bogus"},

@@ -1,0 +1,63 @@
+#pragma once
+
+// A real FTP server (pyftpdlib, tests/ftp_test_server.py) on 127.0.0.1 and a
+// free port, serving a fresh folder; stopped when the object goes.
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace kestrum::test {
+
+class FtpTestServer {
+public:
+  // options: further arguments of the server script (--user U --password P,
+  // --hostile, --die-after N, --mute).
+  explicit FtpTestServer(const QStringList &options = {}) {
+    // The programs under test reach it directly, never through a proxy.
+    for (const char *name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY"})
+      qunsetenv(name);
+    QDir(dir_.path()).mkpath(QStringLiteral("logs"));
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral(KESTRUM_TESTS_DIR "/ftp_test_server.py"),
+                               QStringLiteral("--root"), dir_.path()} +
+                       options);
+    while (process_.canReadLine() || process_.waitForReadyRead(10000)) {
+      if (!process_.canReadLine())
+        continue;
+      const QByteArray line = process_.readLine().trimmed();
+      if (line.startsWith("PORT ")) {
+        port_ = line.mid(5).toInt();
+        break;
+      }
+    }
+  }
+  ~FtpTestServer() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+
+  bool started() const { return port_ > 0; }
+  int port() const { return port_; }
+  // The served folder's "logs" folder.
+  QString logs() const { return dir_.path() + QStringLiteral("/logs/"); }
+  void put(const QString &name, const QByteArray &bytes) const { writeAll(logs() + name, bytes); }
+
+private:
+  QTemporaryDir dir_;
+  QProcess process_;
+  int port_ = 0;
+};
+
+// Bytes that differ from file to file, so a mix-up shows.
+inline QByteArray sampleBytes(qsizetype size, char seed) {
+  QByteArray bytes(size, Qt::Uninitialized);
+  for (qsizetype i = 0; i < size; ++i)
+    bytes[i] = char((i * 31 + seed * 7 + i / 251) & 0xff);
+  return bytes;
+}
+
+} // namespace kestrum::test
