@@ -345,6 +345,9 @@ int run(const QStringList &args) {
   if (pipeline.RunningProgram() != RunPipeline::None)
     loop.exec();
 
+  // What a hidden analyser said about the configuration is not kept quiet.
+  for (const AnalyserMessage &problem : ConfigurationProblems(LastRunMessages(g.ProgramDir)))
+    std::fprintf(stderr, "analog: %s\n", qUtf8Printable(problem.text));
   const QFileInfo report(QDir::cleanPath(pipeline.ReportPath()));
   if (!pipeline.AnalyserFinished() || messages.problems > 0)
     return kExitFailed;

@@ -6,7 +6,8 @@
 namespace kestrum {
 
 bool DetachedProgramStart::Start(const QString &program, const QStringList &args,
-                                 const QString &workingDir, WindowStyle style, QString *error) {
+                                 const QString &workingDir, WindowStyle style,
+                                 const QString &hiddenErrorLog, QString *error) {
   QProcess process;
   process.setProgram(program);
   process.setArguments(args);
@@ -14,7 +15,8 @@ bool DetachedProgramStart::Start(const QString &program, const QStringList &args
   process.setStandardInputFile(QProcess::nullDevice());
   if (style == WindowStyle::Hidden) {
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setStandardErrorFile(hiddenErrorLog.isEmpty() ? QProcess::nullDevice() : hiddenErrorLog,
+                                 QIODevice::Truncate);
   }
   if (process.startDetached())
     return true;

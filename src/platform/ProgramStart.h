@@ -8,7 +8,8 @@
 namespace kestrum {
 
 // How a started program shows itself: NormalFocus lets the user watch its
-// output while it runs; Hidden shows nothing and discards the output.
+// output while it runs; Hidden shows nothing: its output is discarded, and
+// its standard error is kept in a file when the caller names one.
 enum class WindowStyle { Hidden, NormalFocus };
 
 inline WindowStyle WindowStyleFor(int16_t showWindow) {
@@ -22,17 +23,19 @@ public:
   virtual ~ProgramStart() = default;
   // False, with the reason in *error, when the program cannot be started
   // (missing, not executable, not a program).
+  // hiddenErrorLog: for a Hidden start, the file that receives the
+  // program's standard error (replaced); empty: discarded.
   virtual bool Start(const QString &program, const QStringList &args, const QString &workingDir,
-                     WindowStyle style, QString *error) = 0;
+                     WindowStyle style, const QString &hiddenErrorLog, QString *error) = 0;
 };
 
-// A detached process. Hidden: standard input, output and error are the null
-// device. NormalFocus: the program shares this process's terminal, so a
-// program started from a console shows its output there live.
+// A detached process. Hidden: standard input and output are the null
+// device, standard error the error log or the null device. NormalFocus: the program shares this
+// process's terminal, so a program started from a console shows its output there live.
 class DetachedProgramStart : public ProgramStart {
 public:
   bool Start(const QString &program, const QStringList &args, const QString &workingDir,
-             WindowStyle style, QString *error) override;
+             WindowStyle style, const QString &hiddenErrorLog, QString *error) override;
 };
 
 } // namespace kestrum

@@ -1,5 +1,7 @@
 #include "AnalyserMessages.h"
 
+#include "platform/FileIO.h"
+
 #include <QRegularExpression>
 
 namespace kestrum {
@@ -65,6 +67,21 @@ QList<AnalyserMessage> ConfigurationProblems(const QList<AnalyserMessage> &messa
     if (m.isConfigurationWarning() && !m.harmless)
       problems.append(m);
   return problems;
+}
+
+QList<AnalyserMessage> LastRunMessages(const QString &programDir) {
+  QByteArray bytes;
+  if (!readSmallFile(programDir + QLatin1String(kAnalyserMessagesFile), 4 << 20, bytes).ok())
+    return {};
+  return ParseAnalyserMessages(QString::fromLocal8Bit(bytes));
+}
+
+QString ConfigurationWarningCount(const QList<AnalyserMessage> &messages) {
+  const qsizetype n = ConfigurationProblems(messages).size();
+  if (n == 0)
+    return {};
+  return n == 1 ? QStringLiteral("1 configuration warning")
+                : QStringLiteral("%1 configuration warnings").arg(n);
 }
 
 } // namespace kestrum

@@ -28,4 +28,14 @@ QList<AnalyserMessage> ParseAnalyserMessages(const QString &errorOutput);
 // The configuration warnings among them that are not known to be harmless.
 QList<AnalyserMessage> ConfigurationProblems(const QList<AnalyserMessage> &messages);
 
+// The file of the program folder that keeps what a hidden analyser run
+// wrote to standard error, replaced by every run.
+inline constexpr const char *kAnalyserMessagesFile = "analog-messages.txt";
+
+// The messages of the last hidden run (none when there is no such file).
+QList<AnalyserMessage> LastRunMessages(const QString &programDir);
+
+// "2 configuration warnings" and the like; empty for none.
+QString ConfigurationWarningCount(const QList<AnalyserMessage> &messages);
+
 } // namespace kestrum

@@ -1,9 +1,12 @@
 #include "RunPipeline.h"
 
+#include "AnalyserMessages.h"
+
 #include "platform/CommandLine.h"
 #include "profile/ConfigWriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTime>
 
@@ -144,7 +147,7 @@ void RunPipeline::DoRun(bool NoCFG) {
                                 QStringLiteral("running external DNS resolver..."));
   if (!StartProgram(resolver, SplitWindowsArguments(s.ExternalDnsParams), inputs.ProgramDir,
                     WindowStyleFor(s.ShowExternalDns),
-                    QStringLiteral("External DNS resolver: ") + s.ExternalDnsProgram))
+                    QStringLiteral("External DNS resolver: ") + s.ExternalDnsProgram, QString()))
     return;
   Watch(resolver, Resolver);
 }
@@ -161,8 +164,12 @@ void RunPipeline::StartAnalog() {
   savedDir_ = QDir::currentPath();
   QDir::setCurrent(programDir);
   services_.front->SetPanelText(QStringLiteral("Main"), QStringLiteral("running Analog..."));
+  // A hidden analyser's messages are kept for the user; the file always
+  // holds those of the last run (none when its output was shown).
+  const QString messages = programDir + QLatin1String(kAnalyserMessagesFile);
+  QFile::remove(messages);
   if (!StartProgram(analyser, {}, programDir, WindowStyleFor(profile_.Settings.ShowAnalogWindow),
-                    QStringLiteral("Analog logfile analyzer")))
+                    QStringLiteral("Analog logfile analyzer"), messages))
     return;
   Watch(analyser, Analyser);
 }
@@ -172,9 +179,9 @@ void RunPipeline::StartAnalog() {
 // the current folder goes back to where it was.
 bool RunPipeline::StartProgram(const QString &program, const QStringList &args,
                                const QString &programDir, WindowStyle style,
-                               const QString &failureText) {
+                               const QString &failureText, const QString &hiddenErrorLog) {
   QString reason;
-  if (services_.programs->Start(program, args, programDir, style, &reason))
+  if (services_.programs->Start(program, args, programDir, style, hiddenErrorLog, &reason))
     return true;
   QDir::setCurrent(savedDir_);
   services_.messages->show(failureText + QStringLiteral(" could not be started (") + reason +
@@ -208,7 +215,11 @@ void RunPipeline::Tellurix_CheckedAppEnd() {
   case Analyser:
     front.SetPanelText(QStringLiteral("RunTime"),
                        QStringLiteral("Time: ") + FormatElapsed(Elapsed()));
-    front.SetPanelText(QStringLiteral("Status"), QStringLiteral("finished"));
+    // Configuration warnings of a hidden run are not to go unseen.
+    warnings_ = ConfigurationWarningCount(LastRunMessages(front.Inputs().ProgramDir));
+    front.SetPanelText(QStringLiteral("Status"), warnings_.isEmpty()
+                                                     ? QStringLiteral("finished")
+                                                     : QStringLiteral("finished, ") + warnings_);
     analyserFinished_ = true;
     if (ShowResultAfterRun) {
       front.OpenWithShell(ReportPath());
@@ -221,7 +232,10 @@ void RunPipeline::Tellurix_CheckedAppEnd() {
                                MessageIcon::Information, QStringLiteral("Analog finished"));
     }
     QDir::setCurrent(savedDir_);
-    SetPanels(QStringLiteral("Analog run finished"), QStringLiteral("editing"));
+    SetPanels(warnings_.isEmpty() ? QStringLiteral("Analog run finished")
+                                  : QStringLiteral("Analog run finished with ") + warnings_ +
+                                        QStringLiteral(" (Tools > Analyser messages...)"),
+              QStringLiteral("editing"));
     runningProgram_ = None;
     return;
   default:

@@ -113,12 +113,14 @@ public:
   int32_t RunStart() const { return runStart_; }
   // True once the analyser of the current run has been reported ended.
   bool AnalyserFinished() const { return analyserFinished_; }
+  // "2 configuration warnings" when the last analyser run wrote any.
+  QString ConfigurationWarnings() const { return warnings_; }
 
 private:
   void SetPanels(const QString &main, const QString &status);
   void Watch(const QString &programPath, Program program);
   bool StartProgram(const QString &program, const QStringList &args, const QString &programDir,
-                    WindowStyle style, const QString &failureText);
+                    WindowStyle style, const QString &failureText, const QString &hiddenErrorLog);
   int32_t Elapsed() const;
   int32_t Now() const;
 
@@ -130,6 +132,7 @@ private:
   int32_t runStart_ = 0;
   int32_t runningProgram_ = None;
   bool analyserFinished_ = false;
+  QString warnings_; // "2 configuration warnings" of the last analyser run
 };
 
 } // namespace kestrum

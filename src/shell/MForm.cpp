@@ -1,5 +1,6 @@
 #include "MForm.h"
 
+#include "AnalyserMessagesWindow.h"
 #include "ControlValues.h"
 #include "DeleteUnresolvedWindow.h"
 #include "DesktopActions.h"
@@ -144,6 +145,7 @@ void MForm::BindMenus() {
             [doc, i] { doc->mnuFileQuick_Click(i); });
   bind("mnuFileExit", [this] { mnuFileExit_Click(); });
   bind("mnuToolsDeleteURL", [this] { mnuToolsDeleteURL_Click(); });
+  bind("mnuToolsAnalogMessages", [this] { mnuToolsAnalogMessages_Click(); });
   bind("mnuRunAnalog", [this] { mnuRunAnalog_Click(); });
   bind("mnuRunResult", [this] { mnuRunResult_Click(); });
   bind("mnuRunShow", [this] { mnuRunShow_Click(); });
@@ -420,7 +422,7 @@ void MForm::mnuRunSettings_Click() {
           pipeline_->ShowResultAfterRun = true;
         mnuRunAnalog_Click();
       },
-      this);
+      *messages_, this);
   frmSett->setAttribute(Qt::WA_DeleteOnClose);
   frmSett->open();
 }
@@ -540,6 +542,13 @@ void MForm::mnuToolsDeleteURL_Click() {
   }
   deleteUnresolved_->show();
   deleteUnresolved_->raise();
+}
+
+// A fresh look at the last run's messages each time.
+void MForm::mnuToolsAnalogMessages_Click() {
+  auto *window = new AnalyserMessagesWindow(globals().ProgramDir, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
 }
 
 void MForm::DoShow_Click() {

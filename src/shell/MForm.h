@@ -135,6 +135,7 @@ public:
   // Closes the window, which runs the document's Exit.
   void mnuFileExit_Click();
   void mnuToolsDeleteURL_Click();
+  void mnuToolsAnalogMessages_Click();
   void mnuHelpAnalogHelp_Click();
   void mnuHelpBrannock_Click();
   void mnuHelpProduct_Click();

@@ -32,6 +32,7 @@ constexpr MenuEntryDef kMenus[] = {
     {"mnuRunSettings", -1, "Run Analog with &settings...", "", false},
     {"mnuTools", -1, "&Tools", "", true},
     {"mnuToolsDeleteURL", -1, "Delete unresolved URL's...", "", false},
+    {"mnuToolsAnalogMessages", -1, "&Analyser messages...", "", false},
     {"-", -1, "", "", false},
     {"mnuToolsOptions", -1, "&Options...", "", false},
     {"mnuHelp", -1, "&Help", "", true},

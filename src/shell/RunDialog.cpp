@@ -1,5 +1,7 @@
 #include "RunDialog.h"
 
+#include "platform/Messages.h"
+
 #include "profile/LeadingNumber.h"
 #include "profile/Profile.h"
 #include "runs/TimeSpecs.h"
@@ -33,8 +35,10 @@ QString *fieldFor(ProfileSettings &s, int box) {
 
 } // namespace
 
-RunDialog::RunDialog(Profile &profile, QString &timeSpecs, StartRun startRun, QWidget *parent)
-    : QDialog(parent), profile_(profile), timeSpecs_(timeSpecs), startRun_(std::move(startRun)) {
+RunDialog::RunDialog(Profile &profile, QString &timeSpecs, StartRun startRun, Messages &messages,
+                     QWidget *parent)
+    : QDialog(parent), profile_(profile), timeSpecs_(timeSpecs), startRun_(std::move(startRun)),
+      messages_(messages) {
   setObjectName(QStringLiteral("frmSett"));
   setWindowTitle(QStringLiteral("Run Analog"));
   setModal(true);
@@ -139,6 +143,19 @@ void RunDialog::SaveDialogFields() {
 }
 
 void RunDialog::Start_Click() {
+  // The analyser would ignore a FROM or TO it cannot read and analyse the
+  // whole log: such a box is refused here, the dialog stays open.
+  PeriodBoxes typed;
+  QString *const typedBoxes[] = {&typed.FD, &typed.FM, &typed.FY, &typed.TD, &typed.TM, &typed.TY};
+  for (int b = 0; b < 6; ++b)
+    *typedBoxes[b] = box(QString::fromLatin1(kBoxNames[b]))->text();
+  const int option = OptTransValue();
+  if (option == 0 || option == 1) {
+    if (const QString problem = PeriodBoxesProblem(typed); !problem.isEmpty()) {
+      messages_.show(problem, MessageIcon::Exclamation, QStringLiteral("Kestrum"));
+      return;
+    }
+  }
   SaveDialogFields();
   const ProfileSettings &s = profile_.Settings;
   const PeriodBoxes boxes{s.FromYear, s.FromMonth, s.FromDay, s.ToYear, s.ToMonth, s.ToDay};

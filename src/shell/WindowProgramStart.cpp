@@ -75,9 +75,10 @@ QString WindowProgramStart::TerminalEmulator() {
 }
 
 bool WindowProgramStart::Start(const QString &program, const QStringList &args,
-                               const QString &workingDir, WindowStyle style, QString *error) {
+                               const QString &workingDir, WindowStyle style,
+                               const QString &hiddenErrorLog, QString *error) {
   if (style == WindowStyle::Hidden)
-    return detached_.Start(program, args, workingDir, style, error);
+    return detached_.Start(program, args, workingDir, style, hiddenErrorLog, error);
   const QFileInfo file(program);
   if (!file.isFile() || !file.isExecutable()) {
     if (error)
@@ -87,7 +88,7 @@ bool WindowProgramStart::Start(const QString &program, const QStringList &args,
   const QString terminal = TerminalEmulator();
   if (!terminal.isEmpty())
     return detached_.Start(terminal, QStringList{QStringLiteral("-e"), program} + args, workingDir,
-                           WindowStyle::NormalFocus, error);
+                           WindowStyle::NormalFocus, {}, error);
   auto *window = new OutputWindow(program);
   if (window->Start(program, args, workingDir, error))
     return true;

@@ -12,7 +12,7 @@ namespace kestrum {
 class WindowProgramStart : public ProgramStart {
 public:
   bool Start(const QString &program, const QStringList &args, const QString &workingDir,
-             WindowStyle style, QString *error) override;
+             WindowStyle style, const QString &hiddenErrorLog, QString *error) override;
 
   // The terminal emulator used for normal windows; empty when none is found.
   static QString TerminalEmulator();

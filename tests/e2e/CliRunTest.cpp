@@ -44,6 +44,23 @@ TEST(CliRun, TheDefaultTemplateRunsPrintsItsStatusAndTheReportPath) {
       << qPrintable(run.err);
 }
 
+// cron mails standard error: a configuration warning of the hidden analyser
+// lands there, and the run still counts as done.
+TEST(CliRun, PrintsTheAnalysersConfigurationWarningsOnStandardError) {
+  ProgramFolderCopy folder;
+  ASSERT_TRUE(folder.ok());
+  const QString profile = folder.file(QStringLiteral("Greek.Kestrum"));
+  ASSERT_EQ(folder.cli({QStringLiteral("new"), profile}).exitCode, 0);
+  ASSERT_EQ(folder.cli({QStringLiteral("set"), profile, QStringLiteral("Language=GREEK")}).exitCode,
+            0);
+  const auto run = folder.cli({QStringLiteral("run"), profile});
+  EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+  EXPECT_TRUE(run.err.contains(QLatin1String(
+      "analog: Warning C: Bad argument in configuration command: ignoring it: LANGUAGE GREEK")))
+      << qPrintable(run.err);
+  EXPECT_TRUE(run.out.contains(QLatin1String("Status: finished, 1 configuration warning")));
+}
+
 TEST(CliRun, FailsWhenTheAnalyserCannotRunOrLeavesNoReportOrTheConfigurationIsOld) {
   ProgramFolderCopy folder;
   ASSERT_TRUE(folder.ok());

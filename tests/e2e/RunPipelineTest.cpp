@@ -5,6 +5,7 @@
 #include "runs/RunPipeline.h"
 #include "RunFixture.h"
 #include "profile/ProfileFile.h"
+#include "runs/AnalyserMessages.h"
 #include "shell/TellurixHost.h"
 
 #include <QFileInfo>
@@ -107,6 +108,31 @@ TEST_F(PipelineRun, TheResolverRunsFirstAndEveryTimeCountsFromTheRunsStart) {
             (QStringList{"Status=finished", "Main=Analog run finished", "Status=editing"}));
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(QDir::currentPath(), startDir);
+}
+
+// A hidden run keeps what the analyser said; a configuration warning shows
+// in the status texts instead of going unseen.
+TEST_F(PipelineRun, AHiddenRunKeepsTheAnalysersMessagesAndReportsItsWarnings) {
+  const QString kept = folder.file(QLatin1String(kAnalyserMessagesFile));
+  for (const char *language : {"GREEK", "ENGLISH"}) {
+    front.history.clear();
+    profile.Settings.Language = QLatin1String(language);
+    pipeline->mnuRunAnalog_Click();
+    ASSERT_TRUE(finish());
+    ASSERT_TRUE(QFileInfo(kept).isFile()) << language;
+    const QStringList &h = front.history;
+    if (QLatin1String(language) == QLatin1String("GREEK")) {
+      EXPECT_TRUE(readText(kept).contains(QLatin1String("LANGUAGE GREEK")));
+      EXPECT_EQ(h.last(3), (QStringList{"Status=finished, 1 configuration warning",
+                                        "Main=Analog run finished with 1 configuration warning "
+                                        "(Tools > Analyser messages...)",
+                                        "Status=editing"}));
+    } else {
+      EXPECT_FALSE(readText(kept).contains(QLatin1String("GREEK"))) << "the last run's only";
+      EXPECT_EQ(h.last(3),
+                (QStringList{"Status=finished", "Main=Analog run finished", "Status=editing"}));
+    }
+  }
 }
 
 TEST_F(PipelineRun, OfflineSkipsTheDownloadAndTheResolver) {

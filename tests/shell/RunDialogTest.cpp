@@ -19,8 +19,8 @@ const char *const kBoxes[] = {"FD", "FM", "FY", "TD", "TM", "TY"};
 struct RunDialogTest : ::testing::Test {
   // Opens a fresh dialog on profile, as the Run menu does each time.
   std::unique_ptr<RunDialog> open() {
-    return std::make_unique<RunDialog>(profile, timeSpecs,
-                                       [this](bool showResult) { runs.push_back(showResult); });
+    return std::make_unique<RunDialog>(
+        profile, timeSpecs, [this](bool showResult) { runs.push_back(showResult); }, messages);
   }
   void type(RunDialog &d, const QStringList &texts) {
     for (int b = 0; b < 6; ++b)
@@ -33,7 +33,27 @@ struct RunDialogTest : ::testing::Test {
   Profile profile;
   QString timeSpecs = QStringLiteral("FROM earlier\r\nTO earlier");
   std::vector<bool> runs;
+  RecordingMessages messages;
 };
+
+// A box the analyser could not read would make it analyse the whole log:
+// refused with a message, nothing stored, no run, the dialog still open.
+TEST_F(RunDialogTest, ABoxThatIsNoNumberIsRefused) {
+  auto d = open();
+  d->Opt1(0)->click();
+  type(*d, {"2026", "o9", "01", "2026", "09", "30"});
+  click(*d, "Start");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].text.contains(QLatin1String("\"o9\"")));
+  EXPECT_TRUE(runs.empty());
+  EXPECT_EQ(timeSpecs, QStringLiteral("FROM earlier\r\nTO earlier"));
+  EXPECT_EQ(profile.Settings.FromMonth, QString());
+
+  type(*d, {"2026", "09", "01", "2026", "09", "30"});
+  click(*d, "Start");
+  EXPECT_EQ(timeSpecs, QStringLiteral("FROM 260901\r\nTO 260930"));
+  EXPECT_EQ(runs.size(), 1u);
+}
 
 TEST_F(RunDialogTest, EachOptionSetsTheTimeSpecsTheFrameAndTheStoredChoice) {
   const QStringList typed{"25", "09", "01", "25", "09", "30"};
