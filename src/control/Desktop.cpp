@@ -1,0 +1,87 @@
+#include "Desktop.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace kestrum::tellurix {
+
+namespace {
+
+// Windows that someone can see and close: a widget application on a real
+// display (offscreen, a modal box would wait for ever).
+bool haveWindows() {
+  if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+    return false;
+  const QString platform = QGuiApplication::platformName();
+  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+class RealDesktop final : public Desktop {
+public:
+  int Run(const QString &program, const QStringList &args) override {
+    if (!HasProgram(program))
+      return -1;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, args);
+    if (!process.waitForStarted() || !process.waitForFinished(-1))
+      return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  }
+
+  bool Start(const QString &program, const QStringList &args) override {
+    return HasProgram(program) && QProcess::startDetached(program, args);
+  }
+
+  void ShowModal(QDialog &dialog) override {
+    if (haveWindows())
+      dialog.exec();
+  }
+
+  bool HasProgram(const QString &program) const override {
+    if (program.contains(QLatin1Char('/'))) {
+      const QFileInfo info(program);
+      return info.isFile() && info.isExecutable();
+    }
+    return !QStandardPaths::findExecutable(program).isEmpty();
+  }
+
+  MessageAnswer show(const QString &text, MessageIcon, const QString &title,
+                     MessageButtons) override {
+    if (haveWindows()) {
+      QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+      box.exec();
+    } else
+      fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    return MessageAnswer::Ok;
+  }
+};
+
+class AbsentDesktop final : public Desktop {
+public:
+  int Run(const QString &, const QStringList &) override { return -1; }
+  bool Start(const QString &, const QStringList &) override { return false; }
+  void ShowModal(QDialog &) override {}
+  bool HasProgram(const QString &) const override { return false; }
+  MessageAnswer show(const QString &, MessageIcon, const QString &, MessageButtons) override {
+    return MessageAnswer::Ok;
+  }
+};
+
+} // namespace
+
+std::shared_ptr<Desktop> SystemDesktop() {
+  return std::make_shared<RealDesktop>();
+}
+
+std::shared_ptr<Desktop> NoDesktop() {
+  return std::make_shared<AbsentDesktop>();
+}
+
+} // namespace kestrum::tellurix
