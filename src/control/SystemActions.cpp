@@ -66,7 +66,11 @@ Command NetworkDialogCommand(NetworkDialog dialog) {
 }
 
 Command OpenWithCommand(const QString &file) {
-  return {QStringLiteral("mimeopen"), {QStringLiteral("-a"), file}};
+  // "--": a file name is never taken for an option.
+  QStringList args{QStringLiteral("-a")};
+  if (!file.isEmpty())
+    args << QStringLiteral("--") << file;
+  return {QStringLiteral("mimeopen"), args};
 }
 
 } // namespace kestrum::tellurix

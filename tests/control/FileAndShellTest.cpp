@@ -253,7 +253,7 @@ TEST(ShellActions, OpenExplorePrintAndOpenWith) {
       {"ShellExplore", file, 0, 31, ""},
       {"PrintFileShell", file, 0, 42, "run lp -- " + file},
       {"PrintFileShell", file, 1, 31, "run lp -- " + file},
-      {"LinkGenerate", file, 0, 0, "start mimeopen -a " + file},
+      {"LinkGenerate", file, 0, 0, "start mimeopen -a -- " + file},
   };
   for (const Case &c : cases) {
     Hosted host;
