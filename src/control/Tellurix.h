@@ -1,8 +1,8 @@
 #pragma once
 
 // The Tellurix control: its dispatch over the member table, the property
-// caches and their persistence, the assignment rules, the watches and the
-// task list.
+// caches and their persistence, the assignment rules, the watches, the task
+// list, the file information and the shell and system actions.
 
 #include "AppWatch.h"
 #include "Desktop.h"
