@@ -132,6 +132,20 @@ TEST(FileInformation, WindowsAndThirtyTwoBitKinds) {
   EXPECT_EQ(bag.ReadProperty("FileIs32Bit", Variant()).toI32(), 1);
 }
 
+TEST(FileInformation, AFileThatCannotBeOpenedFailsTheAssignment) {
+  QTemporaryDir dir;
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadOther | QFile::ExeOther);
+  const QString file = dir.path() + "/locked.exe";
+  test::writeAll(file, executable("PE\0\0"));
+  QFile::setPermissions(file, QFile::WriteOwner);
+  // As an unprivileged user the file is there but cannot be read.
+  EXPECT_TRUE(test::runAsUnprivilegedUser([&] {
+    Hosted host;
+    return host.let("FileFilename", file) == 75 && host.get("FileFilename").toString() == file;
+  }));
+}
+
 TEST(FileInformation, AttributesRoundTrip) {
   QTemporaryDir dir;
   const QString file = dir.path() + "/data.log";
@@ -365,13 +379,15 @@ TEST(AboutBox, SystemInfoFromTheRegistry) {
   const QString locationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
   struct Case {
     bool pathValue, locationValue, programInFolder;
+    bool starts;     // whether the desktop can start the program
     QString started; // "" = the message
   };
   const Case cases[] = {
-      {true, true, true, "start /opt/sysinfo/bin/hardinfo"},
-      {false, true, true, "start " + msinfo},
-      {false, true, false, ""},
-      {false, false, false, ""},
+      {true, true, true, true, "start /opt/sysinfo/bin/hardinfo"},
+      {false, true, true, true, "start " + msinfo},
+      {false, true, false, true, ""},
+      {false, false, false, true, ""},
+      {true, false, false, false, "start /opt/sysinfo/bin/hardinfo"}, // cannot be started
   };
   for (const Case &c : cases) {
     regDeleteTree(RegistryRoot::LocalMachine, pathKey);
@@ -385,11 +401,12 @@ TEST(AboutBox, SystemInfoFromTheRegistry) {
     if (c.programInFolder)
       test::writeAll(msinfo, "#!/bin/sh\n");
     RecordingDesktop desktop;
+    desktop.startResult = c.starts;
     AboutForm form(desktop);
     form.findChild<QPushButton *>("cmdSysInfo")->click();
     EXPECT_EQ(desktop.calls, c.started.isEmpty() ? QStringList() : QStringList{c.started});
     EXPECT_EQ(desktop.messages,
-              c.started.isEmpty()
+              c.started.isEmpty() || !c.starts
                   ? QStringList{"Tellurix: System Information Is Unavailable At This Time"}
                   : QStringList());
   }
