@@ -1,5 +1,7 @@
 #include "Desktop.h"
 
+#include "platform/ProgramStart.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
@@ -27,8 +29,12 @@ public:
   int Run(const QString &program, const QStringList &args) override {
     if (!HasProgram(program))
       return -1;
+    // Its messages go to the host's standard error; its output is not wanted
+    // (lp's "request id is ..." would mix with the host's own).
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
     process.start(program, args);
     if (!process.waitForStarted() || !process.waitForFinished(-1))
       return -1;
@@ -36,7 +42,10 @@ public:
   }
 
   bool Start(const QString &program, const QStringList &args) override {
-    return HasProgram(program) && QProcess::startDetached(program, args);
+    // The programs started here open windows of their own; what they write
+    // to a terminal is not shown.
+    return HasProgram(program) &&
+           DetachedProgramStart().Start(program, args, QString(), WindowStyle::Hidden, nullptr);
   }
 
   void ShowModal(QDialog &dialog) override {
