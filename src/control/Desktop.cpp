@@ -24,6 +24,15 @@ bool haveWindows() {
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+// A path to an executable file, or a name found on PATH.
+bool HasProgram(const QString &program) {
+  if (program.contains(QLatin1Char('/'))) {
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable();
+  }
+  return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
 class RealDesktop final : public Desktop {
 public:
   int Run(const QString &program, const QStringList &args) override {
@@ -53,21 +62,14 @@ public:
       dialog.exec();
   }
 
-  bool HasProgram(const QString &program) const override {
-    if (program.contains(QLatin1Char('/'))) {
-      const QFileInfo info(program);
-      return info.isFile() && info.isExecutable();
-    }
-    return !QStandardPaths::findExecutable(program).isEmpty();
-  }
-
   MessageAnswer show(const QString &text, MessageIcon, const QString &title,
                      MessageButtons) override {
     if (haveWindows()) {
       QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
       box.exec();
-    } else
+    } else {
       fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
     return MessageAnswer::Ok;
   }
 };
@@ -77,7 +79,6 @@ public:
   int Run(const QString &, const QStringList &) override { return -1; }
   bool Start(const QString &, const QStringList &) override { return false; }
   void ShowModal(QDialog &) override {}
-  bool HasProgram(const QString &) const override { return false; }
   MessageAnswer show(const QString &, MessageIcon, const QString &, MessageButtons) override {
     return MessageAnswer::Ok;
   }

@@ -26,9 +26,6 @@ public:
   virtual bool Start(const QString &program, const QStringList &args) = 0;
   // Shows dialog modally and returns when it is closed.
   virtual void ShowModal(QDialog &dialog) = 0;
-  // Whether program can be started (a path to an executable file, or a name
-  // found on PATH).
-  virtual bool HasProgram(const QString &program) const = 0;
 };
 
 // The real desktop: QProcess, QDialog::exec, QMessageBox (standard error when

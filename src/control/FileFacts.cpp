@@ -1,6 +1,5 @@
 #include "FileFacts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -12,7 +11,8 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
-#include <cstring>
+#include <iterator>
+
 
 namespace kestrum::tellurix {
 

@@ -37,7 +37,6 @@ public:
     for (const QLabel *label : dialog.findChildren<QLabel *>())
       shown << label->text();
   }
-  bool HasProgram(const QString &) const override { return true; }
   MessageAnswer show(const QString &text, MessageIcon, const QString &title,
                      MessageButtons) override {
     messages << title + QStringLiteral(": ") + text;
