@@ -13,7 +13,6 @@
 
 #include <iterator>
 
-
 namespace kestrum::tellurix {
 
 namespace {
