@@ -7,7 +7,7 @@
 #include "platform/AutomationServer.h"
 #include "platform/ProgramDir.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +127,12 @@ void printError(int error) {
 } // namespace
 
 int main(int argc, char **argv) {
-  QCoreApplication app(argc, argv);
+  // The about box, the tray icon and file icons need a graphical application;
+  // without a display it runs offscreen (and shows no windows).
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
   QStringList words = app.arguments().mid(1);
 
   bool designMode = false;

@@ -24,7 +24,7 @@ public:
   int32_t CreateInstance(Control **object) override {
     if (!object)
       return ServerResult::Fail;
-    *object = new Tellurix();
+    *object = new Tellurix(SystemDesktop());
     return ServerResult::Ok;
   }
   void LockServer(bool lock) override { lock ? ++serverLocks : --serverLocks; }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <pwd.h>
 #include <sched.h>
@@ -272,7 +273,11 @@ QString userName() {
 }
 
 QString tempPath() {
+  // Qt answers an empty path when $TMPDIR names no existing folder; /tmp
+  // stands in then, so the answer is never the root folder.
   QString path = QDir::tempPath();
+  if (path.isEmpty() || !QFileInfo(path).isDir())
+    path = QStringLiteral("/tmp");
   if (!path.endsWith(QLatin1Char('/')))
     path += QLatin1Char('/');
   return path;

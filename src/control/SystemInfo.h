@@ -63,6 +63,9 @@ powerStatus(const QString &powerSupplyFolder = QStringLiteral("/sys/class/power_
 QString computerName();
 QString userName();
 QString tempPath(); // with its trailing '/'
+
+// The folder that stands for the system directory (where system programs live).
+inline constexpr char kSystemDirectory[] = "/usr/bin/";
 // Creates a new unique file "<tempPath><prefix 3 chars>XXXXXX.tmp" and answers its name.
 QString createTempFile(const QString &prefix);
 

@@ -37,11 +37,23 @@ int requiredParams(const char *params) {
   return required;
 }
 
+// The first character in upper case, kept one character long: a letter whose
+// full upper case is longer (ß -> SS) keeps its simple mapping.
+QString firstLetterUpper(const QString &text) {
+  const QList<uint> codePoints = text.toUcs4();
+  if (codePoints.isEmpty())
+    return QString();
+  const char32_t upper = QChar::toUpper(char32_t(codePoints.first()));
+  return QString::fromUcs4(&upper, 1);
+}
+
 } // namespace
 
-Tellurix::Tellurix()
+Tellurix::Tellurix(std::shared_ptr<Desktop> desktop)
     : startWatch_(AppWatch::Kind::Start, [this] { raise(Event::CheckedAppStart); }),
-      endWatch_(AppWatch::Kind::End, [this] { raise(Event::CheckedAppEnd); }) {
+      endWatch_(AppWatch::Kind::End, [this] { raise(Event::CheckedAppEnd); }),
+      systemDirectory_(QString::fromLatin1(kSystemDirectory)),
+      desktop_(desktop ? std::move(desktop) : NoDesktop()), tray_([this](Event e) { raise(e); }) {
   ++live_;
   for (const MemberDef &def : members())
     cache_.push_back(def.kind == MemberKind::Property ? zeroOf(def.type) : Variant());
@@ -156,10 +168,17 @@ int Tellurix::assign(const MemberDef &def, const Variant &value) {
     if (v.toI32() < 0 || v.toI32() > cache(Member::TasksNumber).toI32())
       return 0; // ignored, no property change
     break;
+  case Member::FileAttrReadOnly:
+  case Member::FileAttrHidden:
+  case Member::FileAttrSystem:
+  case Member::FileAttrDirectory:
+  case Member::FileAttrArchive: assignAttribute(def, v.toBool()); return 0;
   default: break;
   }
   cache(def.id) = v;
   propertyChanged(def);
+  if (def.id == Member::FileFilename)
+    return FileIs32Bit(); // the result is discarded; a file that cannot be opened fails
   return 0;
 }
 
@@ -203,7 +222,7 @@ int Tellurix::call(const MemberDef &def, std::vector<Variant> &args, Variant &ou
   case Member::FuncHiWord: out = FuncHiWord(args[0].toI32()); return 0;
   case Member::FuncLowWord: out = FuncLowWord(args[0].toI32()); return 0;
   case Member::DriveExists: {
-    const QString letter = args[0].toString().left(1).toUpper();
+    const QString letter = firstLetterUpper(args[0].toString());
     args[0] = letter;
     const QString drives = DrivesLogical();
     out = !letter.isEmpty() && drives.contains(letter);
@@ -230,9 +249,7 @@ int Tellurix::call(const MemberDef &def, std::vector<Variant> &args, Variant &ou
     out = int32_t(0);
     return 0;
   }
-  default:
-    // Shell and system actions and the about box are not provided by this build.
-    return AutomationError::ActionNotSupported;
+  default: return callAction(def, args, out);
   }
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 // The Tellurix control: its dispatch over the member table, the property
-// caches and their persistence, the assignment rules, the watches and the
-// task list.
+// caches and their persistence, the assignment rules, the watches, the task
+// list, the file information and the shell and system actions.
 
 #include "AppWatch.h"
+#include "Desktop.h"
 #include "Drives.h"
 #include "ProcessList.h"
 #include "SystemInfo.h"
+#include "TrayIcon.h"
 #include "TypeLibrary.h"
 #include "platform/Automation.h"
 
@@ -18,7 +20,9 @@ namespace kestrum::tellurix {
 
 class Tellurix final : public Control {
 public:
-  Tellurix(); // Initialize
+  // Initialize. The shell and system actions go through desktop; without one
+  // (in tests) they run, start and show nothing.
+  explicit Tellurix(std::shared_ptr<Desktop> desktop = nullptr);
   ~Tellurix() override;
 
   int GetIDsOfNames(const QString &name, int32_t &dispid) const override;
@@ -42,6 +46,9 @@ public:
   AppWatch &endWatch() { return endWatch_; }
   // The folder the task list is read from (a prepared tree in tests).
   void setProcRoot(const QByteArray &folder) { procRoot_ = folder; }
+  // The folder SysSysDir answers and the settings programs are looked for in
+  // (with its trailing '/'; a prepared folder in tests).
+  void setSystemDirectory(const QString &folder) { systemDirectory_ = folder; }
 
 private:
   int get(const MemberDef &def, Variant &out);
@@ -54,6 +61,13 @@ private:
   int getVersion(Member id, Variant &out);
   int getBattery(Member id, Variant &out);
   int getTask(Member id, Variant &out);
+  int getFile(Member id, Variant &out);
+  void assignAttribute(const MemberDef &def, bool value);
+  int FileIsWindows(int32_t &answer);
+  int FileIs32Bit();
+  int callAction(const MemberDef &def, std::vector<Variant> &args, Variant &out);
+  int32_t shellExecute(const QString &verb, const QString &file);
+  int32_t SysStandartDialog(int32_t dialog, const QString &dialogName, QString &additional);
 
   int TasksMakeSnapshot();
   void TasksEndCurrentTask();
@@ -71,6 +85,9 @@ private:
   AppWatch startWatch_;
   AppWatch endWatch_;
   QByteArray procRoot_ = kProcRoot;
+  QString systemDirectory_;
+  std::shared_ptr<Desktop> desktop_;
+  TrayIcon tray_;
   Site *site_ = nullptr;
   EventSink *sink_ = nullptr;
 

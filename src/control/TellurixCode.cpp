@@ -1,7 +1,6 @@
 #include "TellurixCode.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "FileFacts.h"
 
 #include <cmath>
 
@@ -26,20 +25,8 @@ QString FileNamePart(const QString &path) {
 }
 
 bool IsPEImage(const QString &path) {
-  if (path.isEmpty() || !QFileInfo(path).isFile())
-    return false;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return false;
-  uchar header[4] = {};
-  if (!file.seek(60) || file.read(reinterpret_cast<char *>(header), 4) != 4)
-    return false;
-  const qint64 offset = qint64(uint32_t(header[0]) | uint32_t(header[1]) << 8 |
-                               uint32_t(header[2]) << 16 | uint32_t(header[3]) << 24);
-  char signature[2] = {};
-  if (offset + 2 > file.size() || !file.seek(offset) || file.read(signature, 2) != 2)
-    return false;
-  return signature[0] == 'P' && signature[1] == 'E';
+  QByteArray signature;
+  return FileExists(path) && WindowsSignature(path, signature) == 0 && signature == "PE";
 }
 
 int FuncBinToStr(double value, QString &out) {

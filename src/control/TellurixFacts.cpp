@@ -13,8 +13,7 @@ namespace kestrum::tellurix {
 namespace {
 
 constexpr char kTempFilePrefix[] = "tellurix"; // the system takes its first three characters
-// The folders that stand for the system and the Windows directory.
-constexpr char kSystemDirectory[] = "/usr/bin/";
+// The folder that stands for the Windows directory.
 constexpr char kWindowsDirectory[] = "/usr/";
 
 Variant currency(int64_t whole) {
@@ -37,7 +36,7 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   }
   case Member::NetComputerName: cache(id) = computerName(); break;
   case Member::NetUserName: cache(id) = userName(); break;
-  case Member::SysSysDir: cache(id) = QString::fromLatin1(kSystemDirectory); break;
+  case Member::SysSysDir: cache(id) = systemDirectory_; break;
   case Member::SysWinDir: cache(id) = QString::fromLatin1(kWindowsDirectory); break;
   case Member::SysProcessorUsage: cache(id) = cpuUsage_.percent(); break;
   case Member::DrivesLogical: DrivesLogical(); break;
@@ -97,6 +96,17 @@ int Tellurix::get(const MemberDef &def, Variant &out) {
   case Member::TasksDefaultHeapID:
   case Member::TasksModuleID:
   case Member::TasksBasePriority: error = getTask(id, cache(id)); break;
+  case Member::FileAttrReadOnly:
+  case Member::FileAttrHidden:
+  case Member::FileAttrSystem:
+  case Member::FileAttrDirectory:
+  case Member::FileAttrArchive:
+  case Member::FileType:
+  case Member::FileShortName:
+  case Member::FileIconLarge:
+  case Member::FileIconSmall:
+  case Member::FileIsWindows:
+  case Member::FileIs32Bit: error = getFile(id, cache(id)); break;
   default:
     // Stored properties (and those whose facts this control does not gather
     // yet) answer their cached value.
