@@ -54,7 +54,7 @@ public:
     // The programs started here open windows of their own; what they write
     // to a terminal is not shown.
     return HasProgram(program) &&
-           DetachedProgramStart().Start(program, args, QString(), WindowStyle::Hidden, nullptr);
+           DetachedProgramStart().Start(program, args, QString(), WindowStyle::Hidden, {}, nullptr);
   }
 
   void ShowModal(QDialog &dialog) override {

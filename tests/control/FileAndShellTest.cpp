@@ -241,8 +241,9 @@ TEST(ShellActions, FileCopy) {
       test::writeAll(target, "old");
     EXPECT_EQ(host.call("Win95FileCopy", {c.from, c.to, c.overwrite}).toI32(), c.result)
         << c.from.toStdString() << " -> " << c.to.toStdString() << " " << c.overwrite;
-    if (c.to != dir.path())
+    if (c.to != dir.path()) {
       EXPECT_EQ(test::readAll(c.to), c.targetAfter) << c.to.toStdString();
+    }
   }
 }
 
