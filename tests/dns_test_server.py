@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""A small threaded DNS server on 127.0.0.1 for the resolver's tests and
+"""A small DNS server on 127.0.0.1 for the resolver's tests and
 benchmark. Answers PTR queries for the addresses it is given, NXDOMAIN for
 all others, and never answers the "silent" ones; each answer after a chosen
 delay. Prints "PORT n" once listening and appends every query name it
@@ -7,8 +7,8 @@ receives to --queries (one line each)."""
 
 import argparse
 import ipaddress
-import socketserver
-import sys
+import heapq
+import socket
 import threading
 import time
 
@@ -43,41 +43,48 @@ def main():
                     names[ptr_name(parts[0])] = parts[1]
     silent = {ptr_name(a) for a in args.silent}
     log = open(args.queries, "a", buffering=1) if args.queries else None
-    log_lock = threading.Lock()
 
-    class Handler(socketserver.BaseRequestHandler):
-        def handle(self):
-            data, sock = self.request
-            try:
-                request = DNSRecord.parse(data)
-            except Exception:
-                return
-            qname = str(request.q.qname).lower()
-            if log:
-                with log_lock:
-                    log.write(qname + "\n")
-            if qname in silent:
-                return
-            if args.delay_ms:
-                time.sleep(args.delay_ms / 1000.0)
-            reply = request.reply()
-            if request.q.qtype == QTYPE.PTR and qname in names:
-                reply.add_answer(RR(request.q.qname, QTYPE.PTR, rdata=PTR(names[qname]), ttl=60))
-            else:
-                reply.header.rcode = RCODE.NXDOMAIN
-            sock.sendto(reply.pack(), self.client_address)
+    sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 1 << 22)
+    sock.bind(("127.0.0.1", args.port))
+    print("PORT %d" % sock.getsockname()[1], flush=True)
 
-    class Server(socketserver.ThreadingUDPServer):
-        daemon_threads = True
-        allow_reuse_address = True
+    # Replies wait in a heap until their time; one thread sends them, so a
+    # delay costs no thread per query.
+    due = []
+    ready = threading.Condition()
 
-    server = Server(("127.0.0.1", args.port), Handler)
-    print("PORT %d" % server.server_address[1], flush=True)
-    try:
-        server.serve_forever()
-    except KeyboardInterrupt:
-        pass
-    sys.exit(0)
+    def sender():
+        while True:
+            with ready:
+                while not due or due[0][0] > time.monotonic():
+                    ready.wait(None if not due else due[0][0] - time.monotonic())
+                _, _, packet, client = heapq.heappop(due)
+            sock.sendto(packet, client)
+
+    threading.Thread(target=sender, daemon=True).start()
+    count = 0
+    while True:
+        data, client = sock.recvfrom(4096)
+        try:
+            request = DNSRecord.parse(data)
+        except Exception:
+            continue
+        qname = str(request.q.qname).lower()
+        if log:
+            log.write(qname + "\n")
+        if qname in silent:
+            continue
+        reply = request.reply()
+        if request.q.qtype == QTYPE.PTR and qname in names:
+            reply.add_answer(RR(request.q.qname, QTYPE.PTR, rdata=PTR(names[qname]), ttl=60))
+        else:
+            reply.header.rcode = RCODE.NXDOMAIN
+        count += 1
+        with ready:
+            heapq.heappush(due, (time.monotonic() + args.delay_ms / 1000.0, count, reply.pack(),
+                                 client))
+            ready.notify()
 
 
 if __name__ == "__main__":

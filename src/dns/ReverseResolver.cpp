@@ -75,8 +75,10 @@ void finished(void *arg, int status, int /*timeouts*/, unsigned char *answer, in
     ++batch.unanswered;
   std::string name;
   hostent *host = nullptr;
-  if (status == ARES_SUCCESS &&
-      ares_parse_ptr_reply(answer, length, nullptr, 0, AF_INET, &host) == ARES_SUCCESS) {
+  // The parser copies an address into the host entry; only the name is used.
+  static const unsigned char anyAddress[4] = {};
+  if (status == ARES_SUCCESS && ares_parse_ptr_reply(answer, length, anyAddress, sizeof anyAddress,
+                                                     AF_INET, &host) == ARES_SUCCESS) {
     if (host->h_name)
       name = host->h_name;
     ares_free_hostent(host);
@@ -118,7 +120,7 @@ bool ReverseResolver::run(const std::vector<std::string> &addresses, const Done 
   }
 
   const size_t limit = static_cast<size_t>(std::max(1, options_.inFlight));
-  // The server counts as unreachable when this many look-ups in a row went
+  // The server counts as unreachable when this many look-ups went
   // unanswered before any answer came.
   const size_t unreachableAfter = std::min(addresses.size(), std::max<size_t>(limit, 8));
   const auto unreachable = [&] {

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <random>
+
 using namespace kestrum::dns;
 
 namespace {
@@ -80,6 +82,51 @@ TEST(LogAddresses, StreamsPlainGzipWildcardAndW3cLogsAndReportsMissingOnes) {
   EXPECT_EQ(found.unparseable, 1u);
   ASSERT_EQ(warnings.size(), 1);
   EXPECT_EQ(warnings[0], "Warning F: Failed to open logfile " + root + "missing.log: ignoring it");
+}
+
+} // namespace
+
+namespace {
+
+// Damaged input of every kind: a cut gzip stream, NUL bytes, a line far
+// longer than the read buffer, random bytes through every parser.
+TEST(LogAddresses, DamagedLogsAndRandomBytesNeverCrashTheReaders) {
+  QTemporaryDir dir;
+  const QString root = dir.path() + QLatin1Char('/');
+  const QByteArray good = "192.0.2.1 - - [10/Oct/2025:13:55:36 +0000] \"GET /\" 200 5\n";
+  QByteArray odd = good + QByteArray(200000, 'x') + "\n" + QByteArray("192.0.2.2\0 - - [", 16) +
+                   "\n" + QByteArray(good).replace("192.0.2.1", "192.0.2.3");
+  kestrum::test::writeAll(root + "odd.log", odd);
+  gzFile gz = gzopen(QFile::encodeName(root + "cut.gz").constData(), "wb");
+  for (int i = 0; i < 2000; ++i)
+    gzputs(gz, "192.0.2.4 - - [10/Oct/2025:13:55:36 +0000] \"GET /\" 200 5\n");
+  gzclose(gz);
+  const QByteArray whole = kestrum::test::readAll(root + "cut.gz");
+  kestrum::test::writeAll(root + "cut.gz", whole.left(whole.size() / 2));
+
+  ResolverConfig config;
+  config.logs = {{root + "odd.log", {}}, {root + "cut.gz", {}}};
+  LogAddresses found;
+  CollectLogAddresses(config, found, [](const QString &) {});
+  EXPECT_TRUE(found.addresses.count("192.0.2.3"));
+  EXPECT_TRUE(found.addresses.count("192.0.2.4"));   // read up to the cut
+  EXPECT_EQ(found.addresses.count("192.0.2.2"), 0u); // cut at the NUL: no date field
+  // The long line, the NUL line and perhaps the gzip stream's cut last line.
+  EXPECT_GE(found.unparseable, 2u);
+  EXPECT_LE(found.unparseable, 3u);
+
+  std::mt19937 random(12);
+  std::string bytes, host;
+  for (int round = 0; round < 20000; ++round) {
+    bytes.resize(random() % 80);
+    for (char &c : bytes)
+      c = static_cast<char>(" .:%[]\"'(#0123456789aSh\t"[random() % 24] ^
+                            (random() % 16 == 0 ? random() : 0));
+    int w3c = static_cast<int>(random() % 3) - 1;
+    HostOfLine(bytes, HostFieldOfFormat(bytes, round % 2), w3c, host);
+    SplitConfigLine(bytes);
+    IsNumericAddress(bytes);
+  }
 }
 
 } // namespace
