@@ -101,10 +101,10 @@ int RunResolver(const RunSettings &settings, const RunReport &report) {
     return 1;
   }
   report.out(QStringLiteral("done: %1 addresses looked up in %2 s (%3 per second), %4 resolved, "
-                            "%5 unresolved; DNS cache %6 written")
+                            "%5 unresolved")
                  .arg(Grouped(done), QString::number(elapsed / 1000.0, 'f', 1),
-                      perSecond(done, elapsed), Grouped(done - unresolved), Grouped(unresolved),
-                      config.dnsFile));
+                      perSecond(done, elapsed), Grouped(done - unresolved), Grouped(unresolved)));
+  report.out(QStringLiteral("DNS cache %1 written").arg(config.dnsFile));
   return 0;
 }
 

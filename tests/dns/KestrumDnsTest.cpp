@@ -120,8 +120,8 @@ TEST_F(KestrumDns, WritesTheNameOrAStarForEveryAddressOfPlainAndGzipLogs) {
   EXPECT_TRUE(run.out.contains("1 log lines could not be parsed and were skipped"));
   EXPECT_TRUE(run.out.contains("resolved 4 of 4 addresses, 2 unresolved, "));
   EXPECT_TRUE(run.out.contains(QRegularExpression(
-      "done: 4 addresses looked up in [0-9.]+ s \\([0-9,]+ per second\\), 2 resolved, 2 "
-      "unresolved; DNS cache ./test.KestrumDNS written")))
+      "\ndone: 4 addresses looked up in [0-9.]+ s \\([0-9,]+ per second\\), 2 resolved, 2 "
+      "unresolved\nDNS cache ./test.KestrumDNS written\n$")))
       << qPrintable(run.out);
 }
 
