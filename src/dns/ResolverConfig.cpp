@@ -77,6 +77,9 @@ HostField HostFieldOfFormat(const std::string &format, bool apache) {
   HostField field;
   if (format.find('%') == std::string::npos)
     return field; // a named format: the analyser recognises it itself
+  // The analyser reads %s as the host when there is no %S.
+  const char analogHost =
+      format.find("%S") == std::string::npos && format.find("%*S") == std::string::npos ? 's' : 'S';
   int token = 0;
   bool inToken = false;
   size_t tokenStart = 0;
@@ -99,6 +102,8 @@ HostField HostFieldOfFormat(const std::string &format, bool apache) {
     if (c != '%' || i + 1 >= format.size())
       continue;
     size_t code = i + 1;
+    if (!apache && format[code] == '*') // "not counted": the field is still read
+      ++code;
     if (apache)
       while (code < format.size() &&
              (std::isdigit(static_cast<unsigned char>(format[code])) || format[code] == ',' ||
@@ -109,7 +114,7 @@ HostField HostFieldOfFormat(const std::string &format, bool apache) {
       continue;
     }
     const char letter = format[code];
-    if (apache ? (letter == 'h' || letter == 'a') : letter == 'S') {
+    if (apache ? (letter == 'h' || letter == 'a') : letter == analogHost) {
       field.kind = HostField::Kind::Token;
       field.token = token;
       field.skip = static_cast<int>(i - tokenStart);

@@ -29,6 +29,8 @@ TEST(ResolverConfig, FindsTheHostFieldOfALogFormat) {
       {"%v %h %l %u %t \"%r\" %>s %b", true, HostField::Kind::Token, 1, 0, '\0'},
       {"%>s %a %b", true, HostField::Kind::Token, 1, 0, '\0'},
       {"%r %b", false, HostField::Kind::Auto, 0, 0, '\0'},
+      {"%d %s %r", false, HostField::Kind::Token, 1, 0, '\0'},
+      {"%d %*S %s", false, HostField::Kind::Token, 1, 0, '\0'},
   };
   for (const auto &c : cases) {
     const HostField field = HostFieldOfFormat(c.format, c.apache);
