@@ -17,6 +17,15 @@ QString perSecond(unsigned long long count, qint64 ms) {
   return Grouped(ms > 0 ? count * 1000 / static_cast<unsigned long long>(ms) : count);
 }
 
+// "1 file", "2 files", "3 unique addresses".
+QString Counted(unsigned long long number, const char *noun) {
+  const QString word = QString::fromLatin1(noun);
+  return Grouped(number) + QLatin1Char(' ') + word +
+         (number == 1                       ? QString()
+          : word.endsWith(QLatin1Char('s')) ? QStringLiteral("es")
+                                            : QStringLiteral("s"));
+}
+
 } // namespace
 
 QString Grouped(unsigned long long number) {
@@ -51,13 +60,12 @@ int RunResolver(const RunSettings &settings, const RunReport &report) {
       wanted.push_back(std::move(node.value()));
   }
   const size_t fresh = unique - wanted.size();
-  report.out(QStringLiteral("read %1 log lines from %2 files: %3 unique addresses, %4 fresh in "
-                            "the cache, %5 to look up")
-                 .arg(Grouped(logs.lines), Grouped(logs.filesRead), Grouped(unique), Grouped(fresh),
-                      Grouped(wanted.size())));
+  report.out(QStringLiteral("read %1 from %2: %3, %4 fresh in the cache, %5 to look up")
+                 .arg(Counted(logs.lines, "log line"), Counted(logs.filesRead, "file"),
+                      Counted(unique, "unique address"), Grouped(fresh), Grouped(wanted.size())));
   if (logs.unparseable > 0)
-    report.out(QStringLiteral("%1 log lines could not be parsed and were skipped")
-                   .arg(Grouped(logs.unparseable)));
+    report.out(
+        QStringLiteral("%1 not parseable, skipped").arg(Counted(logs.unparseable, "log line")));
   if (wanted.empty()) {
     report.out(
         QStringLiteral("nothing to look up; the DNS cache %1 is unchanged").arg(config.dnsFile));
@@ -100,10 +108,13 @@ int RunResolver(const RunSettings &settings, const RunReport &report) {
     report.err(error);
     return 1;
   }
-  report.out(QStringLiteral("done: %1 addresses looked up in %2 s (%3 per second), %4 resolved, "
-                            "%5 unresolved")
-                 .arg(Grouped(done), QString::number(elapsed / 1000.0, 'f', 1),
-                      perSecond(done, elapsed), Grouped(done - unresolved), Grouped(unresolved)));
+  QString summary =
+      QStringLiteral("done: %1 looked up in %2 s (%3 per second), %4 resolved, %5 unresolved")
+          .arg(Counted(done, "address"), QString::number(elapsed / 1000.0, 'f', 1),
+               perSecond(done, elapsed), Grouped(done - unresolved), Grouped(unresolved));
+  if (logs.unparseable > 0)
+    summary += QStringLiteral("; %1 not parseable").arg(Counted(logs.unparseable, "log line"));
+  report.out(summary);
   report.out(QStringLiteral("DNS cache %1 written").arg(config.dnsFile));
   return 0;
 }
