@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
