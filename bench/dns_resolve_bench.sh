@@ -99,7 +99,7 @@ elif ! unshare --net --mount true 2>/dev/null; then
   why="unshare --net --mount is refused here"
 fi
 if [ -z "$why" ]; then
-  # Re-run this script in the namespace, on the same work folder.
+  # The comparison runs in a shell inside the namespace, on the same work folder.
   trap - EXIT
   unshare --net --mount \
     bash -c "$(declare -f measure start_server compare); work=$work; addresses=$addresses; \
