@@ -267,10 +267,11 @@ const QHash<QString, Apply> &Importer::commands() {
     }
     // LOGFILE adds files: several commands become one comma list.
     t.insert(keywordOf(cmd::LogFile.keyword), [](const CommandLine &line, Importer &in) {
-      if (line.arguments.size() != 1)
-        return false; // no file, or a log prefix: the profile has no place for it
+      if (line.arguments.size() > 1)
+        return false; // a log prefix: the profile has no place for it
       QString &files = in.settings().LogFile;
-      files += (files.isEmpty() ? QString() : QStringLiteral(",")) + line.arguments[0];
+      const QString file = line.arguments.value(0); // none: what an empty field writes
+      files += (files.isEmpty() || file.isEmpty() ? QString() : QStringLiteral(",")) + file;
       return true;
     });
 
