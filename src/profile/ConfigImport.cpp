@@ -275,6 +275,15 @@ const QHash<QString, Apply> &Importer::commands() {
       return true;
     });
 
+    // ALL switches every report; analog 6's own further reports, which no
+    // profile switches, are left as they are.
+    t.insert(QStringLiteral("ALL"), [](const CommandLine &line, Importer &in) {
+      FieldBool16 value = 0;
+      if (!applySwitch(line, value))
+        return false;
+      in.settings().ReportOn.fill(value);
+      return true;
+    });
     t.insert(QStringLiteral("DEBUG"), [](const CommandLine &line, Importer &in) {
       return applyLetters(line, &S::DebugOn, kDebugLetters, in.settings());
     });
