@@ -56,7 +56,8 @@ constexpr int kMaxIncludeDepth = 10;
 // larger than kMaxCommandFileSize or is binary (holds a NUL byte).
 Result ReadCommandFile(const QString &path, CommandFile &out);
 
-// The lines of command-file text (one file's text, no includes followed).
+// The lines of command-file text, as if read from fileName (includes are
+// followed relative to its folder).
 void ReadCommandText(const QString &text, const QString &fileName, CommandFile &out);
 
 } // namespace kestrum

@@ -92,14 +92,17 @@ public:
 
 private:
   static QString analog4Name(const QString &name) {
-    for (const Rename &r : kAnalog6Names)
-      if (name == QLatin1String(r.analog6))
-        return QLatin1String(r.analog4);
-    for (const Rename &r : kAnalog6Prefixes)
-      for (const char *suffix : kReportSettingSuffixes)
-        if (name == QLatin1String(r.analog6) + QLatin1String(suffix))
-          return QLatin1String(r.analog4) + QLatin1String(suffix);
-    return name;
+    static const QHash<QString, QString> renames = [] {
+      QHash<QString, QString> t;
+      for (const Rename &r : kAnalog6Names)
+        t.insert(QLatin1String(r.analog6), QLatin1String(r.analog4));
+      for (const Rename &r : kAnalog6Prefixes)
+        for (const char *suffix : kReportSettingSuffixes)
+          t.insert(QLatin1String(r.analog6) + QLatin1String(suffix),
+                   QLatin1String(r.analog4) + QLatin1String(suffix));
+      return t;
+    }();
+    return renames.value(name, name);
   }
 
   void comment(const QString &text) {

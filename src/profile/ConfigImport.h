@@ -14,7 +14,7 @@ struct ImportSummary {
   int kept = 0;          // command lines kept in OtherCommands
   int ignored = 0;       // comments and blank lines
   int includedFiles = 0; // CONFIGFILE includes followed
-  QStringList problems;  // "file:line: why", in the order met
+  QStringList problems;  // "file:line: why"
 };
 
 // The profile an import starts from: the template's settings with both lists

@@ -122,7 +122,8 @@ inline constexpr SortAndFloor kSortAndFloor[] = {
 };
 
 // The writer's other commands with one profile value, by the section they
-// stand in. Each is written by name below and read back through these lists.
+// stand in. The writer names each one where it writes it; the import reads
+// them through the three lists below.
 namespace cmd {
 inline constexpr NumberCommand ProgressFreq{"PROGRESSFREQ ", &S::ProgressFreq};
 inline constexpr StringCommand ErrFile{"ERRFILE ", &S::ErrFile};
