@@ -426,8 +426,9 @@ TEST(ConfigImport, BadInput) {
     ASSERT_EQ(summary.problems.size(), 1) << c.what;
     EXPECT_TRUE(summary.problems[0].contains(QLatin1String(c.problem)))
         << c.what << ": " << qPrintable(summary.problems[0]);
-    if (*c.kept)
+    if (*c.kept) {
       EXPECT_EQ(p.Settings.OtherCommands, QLatin1String(c.kept)) << c.what;
+    }
   }
 }
 
