@@ -410,9 +410,12 @@ int importConfig(const QStringList &args) {
   if (Result r = ImportAnalogConfig(configPath, templateProfile, profile, summary); !r.ok())
     return fail(r.error);
   StampSignatureAndVersion(profile);
+  const bool exists = QFileInfo::exists(profilePath);
+  if (exists && !force)
+    return fail(QStringLiteral("%1 exists already (--force replaces it)").arg(profilePath));
   const ProfileWrite mode = force ? ProfileWrite::Replace : ProfileWrite::CreateOnly;
   if (Result r = WriteProfileFile(profilePath, profile, mode); !r.ok())
-    return fail(force ? r.error : r.error + QStringLiteral(" (--force replaces it)"));
+    return fail(r.error);
   for (const QString &line : ImportSummaryLines(summary))
     std::printf("%s\n", qUtf8Printable(line));
   return kExitOk;

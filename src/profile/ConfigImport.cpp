@@ -3,6 +3,7 @@
 #include "ConfigKeywords.h"
 #include "ConfigWriter.h"
 #include "ListKeywords.h"
+#include "ProfileFile.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -399,6 +400,9 @@ Result ImportAnalogConfig(const QString &path, const Profile &templateProfile, P
   imported.Settings.ProfileName = QFileInfo(path).completeBaseName();
   ImportSummary counted;
   ApplyCommandFile(file, imported, counted);
+  if (QString overflow; encodeProfile(imported, &overflow), !overflow.isEmpty())
+    counted.problems.append(overflow + QStringLiteral(" The profile cannot be saved until "
+                                                      "OtherCommands is shortened."));
   profile = std::move(imported);
   summary = std::move(counted);
   return Result::success();
