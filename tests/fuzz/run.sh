@@ -32,6 +32,7 @@ build profile_reader "$here/ProfileReaderFuzz.cpp" "$src/profile/Profile.cpp" "$
 build settings_reader "$here/SettingsReaderFuzz.cpp" "$src/shell/Settings.cpp"
 build config_import "$here/ConfigImportFuzz.cpp" "$src/profile/Profile.cpp" "$src/profile/CommandReader.cpp" \
   "$src/profile/ConfigImport.cpp" "$src/profile/ConfigWriter.cpp" "$src/profile/ListKeywords.cpp" \
+  "$src/profile/ProfileFile.cpp" \
   "$src/platform/Messages.cpp"
 
 [ "$seconds" -gt 0 ] || exit 0
