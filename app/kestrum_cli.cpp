@@ -410,8 +410,7 @@ int importConfig(const QStringList &args) {
   if (Result r = ImportAnalogConfig(configPath, templateProfile, profile, summary); !r.ok())
     return fail(r.error);
   StampSignatureAndVersion(profile);
-  const bool exists = QFileInfo::exists(profilePath);
-  if (exists && !force)
+  if (!force && QFileInfo::exists(profilePath))
     return fail(QStringLiteral("%1 exists already (--force replaces it)").arg(profilePath));
   const ProfileWrite mode = force ? ProfileWrite::Replace : ProfileWrite::CreateOnly;
   if (Result r = WriteProfileFile(profilePath, profile, mode); !r.ok())
