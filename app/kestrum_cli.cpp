@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/Messages.h"
+#include "profile/ConfigImport.h"
 #include "profile/ConfigWriter.h"
 #include "profile/ProfileFile.h"
 #include "profile/ProfileText.h"
@@ -40,7 +41,8 @@ const char *kUsage =
     "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
     "       kestrum-cli run PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]\n"
     "       kestrum-cli fetch PROFILE\n"
-    "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n";
+    "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n"
+    "       kestrum-cli import ANALOG.CFG PROFILE [--force]\n";
 
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
@@ -392,6 +394,35 @@ int dnsClean(const QStringList &args) {
   return kExitOk;
 }
 
+// Turns an analyser command file into a new profile made from the default
+// template, printing what became of its lines. An existing profile is only
+// replaced with --force; nothing is written when the file cannot be read.
+int importConfig(const QStringList &args) {
+  QStringList rest = args;
+  const bool force = rest.removeAll(QLatin1String("--force")) > 0;
+  if (rest.size() != 2)
+    return usage();
+  const QString &configPath = rest[0];
+  const QString &profilePath = rest[1];
+  Profile templateProfile;
+  QString error;
+  if (!loadExisting(templatePath(QStringLiteral("Default")), templateProfile, error))
+    return fail(error);
+  Profile profile;
+  ImportSummary summary;
+  if (Result r = ImportAnalogConfig(configPath, templateProfile, profile, summary); !r.ok())
+    return fail(r.error);
+  StampSignatureAndVersion(profile);
+  if (!force && QFileInfo::exists(profilePath))
+    return fail(QStringLiteral("%1 exists already (--force replaces it)").arg(profilePath));
+  const ProfileWrite mode = force ? ProfileWrite::Replace : ProfileWrite::CreateOnly;
+  if (Result r = WriteProfileFile(profilePath, profile, mode); !r.ok())
+    return fail(r.error);
+  for (const QString &line : ImportSummaryLines(summary))
+    std::printf("%s\n", qUtf8Printable(line));
+  return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -415,5 +446,7 @@ int main(int argc, char **argv) {
     return run(args);
   if (command == QLatin1String("fetch"))
     return fetch(args);
+  if (command == QLatin1String("import"))
+    return importConfig(args);
   return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -1,4 +1,5 @@
 #include "ConfigWriter.h"
+#include "ConfigKeywords.h"
 
 #include "platform/Ansi.h"
 #include "platform/FileIO.h"
@@ -10,115 +11,7 @@ namespace kestrum {
 namespace {
 
 using S = ProfileSettings;
-using StringMember = QString S::*;
-using BoolMember = FieldBool16 S::*;
-
-struct KeywordString {
-  const char *keyword;
-  StringMember field;
-};
-
-// Report activation: the summaries come before their full reports.
-struct ReportKeyword {
-  const char *keyword;
-  int reportOn;
-};
-constexpr ReportKeyword kReportActivation[] = {
-    {"GENERAL", 0},    {"MONTHLY", 1},      {"WEEKLY", 2},       {"DAILY", 4},
-    {"FULLDAILY", 3},  {"HOURLY", 6},       {"FULLHOURLY", 5},   {"QUARTER", 7},
-    {"FIVE", 8},       {"HOST", 9},         {"DOMAIN", 10},      {"REQUEST", 11},
-    {"DIRECTORY", 12}, {"FILETYPE", 13},    {"SIZE", 14},        {"REDIR", 15},
-    {"FAILURE", 16},   {"REFERRER", 17},    {"REFSITE", 18},     {"REDIRREF", 19},
-    {"FAILREF", 20},   {"BROWSER", 22},     {"FULLBROWSER", 21}, {"VHOST", 23},
-    {"USER", 24},      {"FAILUSER", 25},    {"STATUS", 26},      {"ORGANISATION", 27},
-    {"PROCTIME", 28},  {"SEARCHQUERY", 29}, {"SEARCHWORD", 30},  {"OSREP", 31},
-};
-
-const KeywordString kTimeCols[] = {
-    {"HOURCOLS ", &S::HourCols},       {"MONTHCOLS ", &S::MonthCols},
-    {"WEEKCOLS ", &S::WeekCols},       {"DAYCOLS ", &S::DayCols},
-    {"FULLDAYCOLS ", &S::FullDayCols}, {"FULLHOURCOLS ", &S::FullHourCols},
-    {"QUARTERCOLS ", &S::QuarterCols}, {"FIVECOLS ", &S::FiveCols},
-};
-
-const KeywordString kGraphs[] = {
-    {"MONTHGRAPH ", &S::MonthGraph},     {"WEEKGRAPH ", &S::WeekGraph},
-    {"DAYGRAPH ", &S::DayGraph},         {"FULLDAYGRAPH ", &S::FullDayGraph},
-    {"HOURGRAPH ", &S::HourGraph},       {"FULLHOURGRAPH ", &S::FullHourGraph},
-    {"QUARTERGRAPH ", &S::QuarterGraph}, {"FIVEGRAPH ", &S::FiveGraph},
-};
-
-const struct {
-  const char *keyword;
-  BoolMember field;
-} kBackwards[] = {
-    {"MONTHBACK ", &S::MonthBack},     {"WEEKBACK ", &S::WeekBack},
-    {"FULLDAYBACK ", &S::FullDayBack}, {"FULLHOURBACK ", &S::FullHourBack},
-    {"QUARTERBACK ", &S::QuarterBack}, {"FIVEBACK ", &S::FiveBack},
-};
-
-const struct {
-  const char *keyword;
-  FieldI32 S::*field;
-} kRows[] = {
-    {"MONTHROWS ", &S::MonthRows},     {"WEEKROWS ", &S::WeekRows},
-    {"FULLDAYROWS ", &S::FullDayRows}, {"FULLHOURROWS ", &S::FullHourRows},
-    {"QUARTERROWS ", &S::QuarterRows}, {"FIVEROWS ", &S::FiveRows},
-};
-
-const KeywordString kReportCols[] = {
-    {"HOSTCOLS ", &S::HostCols},
-    {"DOMCOLS ", &S::DomCols},
-    {"REQCOLS ", &S::ReqCols},
-    {"DIRCOLS ", &S::DirCols},
-    {"TYPECOLS ", &S::TypeCols},
-    {"SIZECOLS ", &S::SizeCols},
-    {"REDIRCOLS ", &S::RedirCols},
-    {"FAILCOLS ", &S::FailCols},
-    {"REFCOLS ", &S::RefCols},
-    {"REFSITECOLS ", &S::RefSiteCols},
-    {"REDIRREFCOLS ", &S::RedirRefCols},
-    {"FAILREFCOLS ", &S::FailRefCols},
-    {"FULLBROWCOLS ", &S::FullBrowCols},
-    {"BROWCOLS ", &S::BrowCols},
-    {"VHOSTCOLS ", &S::VHostCols},
-    {"USERCOLS ", &S::UserCols},
-    {"FAILUSERCOLS ", &S::FailUserCols},
-    {"STATUSCOLS ", &S::StatusCols},
-    {"ORGCOLS ", &S::OrgCols},
-    {"PROCTIMECOLS ", &S::ProcTimeCols},
-    {"SEARCHQUERYCOLS ", &S::SearchQueryCols},
-    {"SEARCHWORDCOLS ", &S::SearchWordCols},
-    {"OSCOLS ", &S::OsCols},
-};
-
-// Sort commands first, then the floor commands, both in this report order.
-const struct {
-  KeywordString sort;
-  KeywordString floor;
-} kSortAndFloor[] = {
-    {{"HOSTSORTBY ", &S::HostSortBy}, {"HOSTFLOOR ", &S::HostFloor}},
-    {{"DOMSORTBY ", &S::DomSortBy}, {"DOMFLOOR ", &S::DomFloor}},
-    {{"REQSORTBY ", &S::ReqSortBy}, {"REQFLOOR ", &S::ReqFloor}},
-    {{"DIRSORTBY ", &S::DirSortBy}, {"DIRFLOOR ", &S::DirFloor}},
-    {{"TYPESORTBY ", &S::TypeSortBy}, {"TYPEFLOOR ", &S::TypeFloor}},
-    {{"ORGSORTBY ", &S::OrgSortBy}, {"ORGFLOOR ", &S::OrgFloor}},
-    {{"REDIRSORTBY ", &S::RedirSortBy}, {"REDIRFLOOR ", &S::RedirFloor}},
-    {{"FAILSORTBY ", &S::FailSortBy}, {"FAILFLOOR ", &S::FailFloor}},
-    {{"REFSORTBY ", &S::RefSortBy}, {"REFFLOOR ", &S::RefFloor}},
-    {{"REFSITESORTBY ", &S::RefSiteSortBy}, {"REFSITEFLOOR ", &S::RefSiteFloor}},
-    {{"REDIRREFSORTBY ", &S::RedirRefSortBy}, {"REDIRREFFLOOR ", &S::RedirRefFloor}},
-    {{"FAILREFSORTBY ", &S::FailRefSortBy}, {"FAILREFFLOOR ", &S::FailRefFloor}},
-    {{"FULLBROWSORTBY ", &S::FullBrowSortBy}, {"FULLBROWFLOOR ", &S::FullBrowFloor}},
-    {{"BROWSORTBY ", &S::BrowSortBy}, {"BROWFLOOR ", &S::BrowFloor}},
-    {{"VHOSTSORTBY ", &S::VHostSortBy}, {"VHOSTFLOOR ", &S::VHostFloor}},
-    {{"USERSORTBY ", &S::UserSortBy}, {"USERFLOOR ", &S::UserFloor}},
-    {{"FAILUSERSORTBY ", &S::FailUserSortBy}, {"FAILUSERFLOOR ", &S::FailUserFloor}},
-    {{"STATUSSORTBY ", &S::StatusSortBy}, {"STATUSFLOOR ", &S::StatusFloor}},
-    {{"SEARCHQUERYSORTBY ", &S::SearchQuerySortBy}, {"SEARCHQUERYFLOOR ", &S::SearchQueryFloor}},
-    {{"SEARCHWORDSORTBY ", &S::SearchWordSortBy}, {"SEARCHWORDFLOOR ", &S::SearchWordFloor}},
-    {{"OSSORTBY ", &S::OsSortBy}, {"OSFLOOR ", &S::OsFloor}},
-};
+using namespace cfg;
 
 bool isTrue(FieldBool16 value) {
   return value == kTrue16;
@@ -152,44 +45,23 @@ public:
     if (!value.isEmpty())
       command(keyword, value);
   }
+  void command(const StringCommand &c, const S &p) { command(c.keyword, p.*c.field); }
+  void commandIfSet(const StringCommand &c, const S &p) { commandIfSet(c.keyword, p.*c.field); }
+  void command(const NumberCommand &c, const S &p) { command(c.keyword, p.*c.field); }
+  void command(const SwitchCommand &c, const S &p) { command(c.keyword, OO(p.*c.field)); }
   QStringList take() { return std::move(lines_); }
 
 private:
   QStringList lines_;
 };
 
-struct Letter {
-  char letter;
-  bool chosen;
-};
-
-QString chosenLetters(std::initializer_list<Letter> letters) {
+// The chosen letters of one set; "E" stands for the error file in both.
+QString chosenLetters(std::span<const LetterSwitch> letters, const S &p) {
   QString text;
-  for (const Letter &l : letters)
-    if (l.chosen)
+  for (const LetterSwitch &l : letters)
+    if (l.field ? isTrue(p.*l.field) : !p.ErrFile.isEmpty())
       text += QLatin1Char(l.letter);
   return text;
-}
-
-// "E" stands for the error file in both sets.
-QString debugLetters(const S &p) {
-  return chosenLetters({{'C', isTrue(p.DebugCorrupt)},
-                        {'D', isTrue(p.DebugDns)},
-                        {'E', !p.ErrFile.isEmpty()},
-                        {'F', isTrue(p.DebugFiles)},
-                        {'S', isTrue(p.DebugSummary)},
-                        {'U', isTrue(p.DebugUnknownDomains)},
-                        {'V', isTrue(p.DebugNoDomainHosts)}});
-}
-
-QString warningLetters(const S &p) {
-  return chosenLetters({{'C', isTrue(p.WarnInvalidConfig)},
-                        {'D', isTrue(p.WarnDubiousConfig)},
-                        {'E', !p.ErrFile.isEmpty()},
-                        {'F', isTrue(p.WarnMissingFiles)},
-                        {'L', isTrue(p.WarnLogProblems)},
-                        {'M', isTrue(p.WarnPossibleProblems)},
-                        {'R', isTrue(p.WarnEmptyReports)}});
 }
 
 void writeList(LineBuilder &out, const std::array<ListEntry, kListSize> &list) {
@@ -240,86 +112,86 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
 
   out.line("# Settings for Debug Level");
   if (p.ProgressFreq != 0)
-    out.command("PROGRESSFREQ ", p.ProgressFreq);
-  out.line(isTrue(p.DebugOn) ? QStringLiteral("DEBUG ") + debugLetters(p)
+    out.command(cmd::ProgressFreq, p);
+  out.line(isTrue(p.DebugOn) ? QStringLiteral("DEBUG ") + chosenLetters(kDebugLetters, p)
                              : QStringLiteral("DEBUG OFF"));
-  out.line(isTrue(p.WarningsOn) ? QStringLiteral("WARNINGS ") + warningLetters(p)
+  out.line(isTrue(p.WarningsOn) ? QStringLiteral("WARNINGS ") + chosenLetters(kWarningLetters, p)
                                 : QStringLiteral("WARNINGS OFF"));
   if (!p.ErrFile.isEmpty()) {
-    out.command("ERRFILE ", p.ErrFile);
-    out.command("ERRLINELENGTH ", p.ErrLineLength);
+    out.command(cmd::ErrFile, p);
+    out.command(cmd::ErrLineLength, p);
   }
   out.line("");
 
   out.line("# I/O");
   // The analyser applies a LOGFORMAT only to the LOGFILE commands after it.
   if (isTrue(p.LogTypeOverride)) {
-    out.commandIfSet("LOGFORMAT ", p.LogFormat);
-    out.commandIfSet("APACHELOGFORMAT ", p.ApacheLogFormat);
+    out.commandIfSet(cmd::LogFormat, p);
+    out.commandIfSet(cmd::ApacheLogFormat, p);
   }
-  out.command("LOGFILE ", p.LogFile);
-  out.command("OUTFILE ", p.OutFile);
-  out.command("NOROBOTS ", OO(p.NoRobots));
+  out.command(cmd::LogFile, p);
+  out.command(cmd::OutFile, p);
+  out.command(cmd::NoRobots, p);
   if (isTrue(p.LogTypeOverride)) {
     out.line("");
     out.line("# Logfile type overriding");
-    out.commandIfSet("DEFAULTLOGFORMAT ", p.DefaultLogFormat);
-    out.commandIfSet("APACHEDEFAULTLOGFORMAT ", p.ApacheDefaultLogFormat);
+    out.commandIfSet(cmd::DefaultLogFormat, p);
+    out.commandIfSet(cmd::ApacheDefaultLogFormat, p);
   }
   out.line("");
 
   out.line("# General settings");
-  out.commandIfSet("IMAGEDIR ", p.ImageDir);
+  out.commandIfSet(cmd::ImageDir, p);
   if (p.TimeOffset != 0)
-    out.command("TIMEOFFSET ", p.TimeOffset);
-  out.command("GOTOS ", p.Gotos);
-  out.command("OUTPUT ", p.Output);
-  out.command("COMPSEP ", p.CompSep);
-  out.command("RAWBYTES ", OO(p.RawBytes));
-  out.commandIfSet("CACHEFILE ", p.CacheFile);
-  out.commandIfSet("CACHEOUTFILE ", p.CacheOutFile);
+    out.command(cmd::TimeOffset, p);
+  out.command(cmd::Gotos, p);
+  out.command(cmd::Output, p);
+  out.command(cmd::CompSep, p);
+  out.command(cmd::RawBytes, p);
+  out.commandIfSet(cmd::CacheFile, p);
+  out.commandIfSet(cmd::CacheOutFile, p);
   out.line("");
 
   out.line("# Layout settings");
-  out.commandIfSet("HEADERFILE ", p.HeaderFile);
-  out.commandIfSet("FOOTERFILE ", p.FooterFile);
-  out.commandIfSet("STYLESHEET ", p.StyleSheet);
-  out.command("ASCIIPAGEWIDTH ", p.AsciiPageWidth);
-  out.command("HTMLPAGEWIDTH ", p.HtmlPageWidth);
-  out.command("LASTSEVEN ", OO(p.LastSeven));
-  out.command("BARSTYLE ", p.BarStyle);
-  out.command("RUNTIME ", OO(p.RunTime));
+  out.commandIfSet(cmd::HeaderFile, p);
+  out.commandIfSet(cmd::FooterFile, p);
+  out.commandIfSet(cmd::StyleSheet, p);
+  out.command(cmd::AsciiPageWidth, p);
+  out.command(cmd::HtmlPageWidth, p);
+  out.command(cmd::LastSeven, p);
+  out.command(cmd::BarStyle, p);
+  out.command(cmd::RunTime, p);
   out.line("");
 
   out.line("# Settings related to Site Information");
-  out.command("HOSTNAME ", p.HostName);
-  out.commandIfSet("HOSTURL ", p.HostUrl);
-  out.commandIfSet("LOGO ", p.Logo);
+  out.command(cmd::HostName, p);
+  out.commandIfSet(cmd::HostUrl, p);
+  out.commandIfSet(cmd::Logo, p);
   out.line("");
 
   out.line("# Country settings");
-  out.command("LANGUAGE ", p.Language);
-  out.commandIfSet("LANGFILE ", p.LangFile);
-  out.command("SEPCHAR ", p.SepChar);
-  out.command("REPSEPCHAR ", p.RepSepChar);
-  out.command("DECPOINT ", p.DecPoint);
-  out.commandIfSet("DOMAINSFILE ", p.DomainsFile);
+  out.command(cmd::Language, p);
+  out.commandIfSet(cmd::LangFile, p);
+  out.command(cmd::SepChar, p);
+  out.command(cmd::RepSepChar, p);
+  out.command(cmd::DecPoint, p);
+  out.commandIfSet(cmd::DomainsFile, p);
   out.line("");
 
   out.line("# DNS settings");
-  out.command("DNSFILE ", p.DnsFile);
+  out.command(cmd::DnsFile, p);
   if (inputs.OfflineMode || isTrue(p.UseExternalDns))
     out.line("DNS READ");
   else
-    out.command("DNS ", p.DnsMode);
-  out.command("DNSGOODHOURS ", p.DnsGoodHours);
-  out.command("DNSBADHOURS ", p.DnsBadHours);
+    out.command(cmd::Dns, p);
+  out.command(cmd::DnsGoodHours, p);
+  out.command(cmd::DnsBadHours, p);
   out.line("");
 
   out.line("# Alias settings");
-  out.command("CASE ", p.CaseSensitivity);
-  out.command("USERCASE ", p.UserCaseSensitivity);
-  out.command("DIRSUFFIX ", p.DirSuffix);
+  out.command(cmd::Case, p);
+  out.command(cmd::UserCase, p);
+  out.command(cmd::DirSuffix, p);
   writeList(out, profile.Aliases);
   out.line("");
 
@@ -334,34 +206,34 @@ QStringList ConfigLines(const Profile &profile, const ConfigInputs &inputs) {
   out.line("");
 
   out.line("#Report settings");
-  out.commandIfSet("REPORTORDER ", p.ReportOrder);
+  out.commandIfSet(cmd::ReportOrder, p);
   if (!p.TimeCols.isEmpty())
-    out.command("TIMECOLS ", p.TimeCols);
+    out.command(cmd::TimeCols, p);
   else
-    for (const KeywordString &c : kTimeCols)
-      out.commandIfSet(c.keyword, p.*c.field);
+    for (const StringCommand &c : kTimeCols)
+      out.commandIfSet(c, p);
   if (!p.AllGraph.isEmpty())
-    out.command("ALLGRAPH ", p.AllGraph);
+    out.command(cmd::AllGraph, p);
   else
-    for (const KeywordString &g : kGraphs)
-      out.commandIfSet(g.keyword, p.*g.field);
+    for (const StringCommand &g : kGraphs)
+      out.commandIfSet(g, p);
   if (isTrue(p.AllBack))
-    out.command("ALLBACK ", OO(p.AllBack));
+    out.command(cmd::AllBack, p);
   else
     for (const auto &b : kBackwards)
-      out.command(b.keyword, OO(p.*b.field));
+      out.command(b, p);
   for (const auto &r : kRows)
-    out.command(r.keyword, p.*r.field);
-  out.commandIfSet("MARKCHAR ", p.MarkChar);
+    out.command(r, p);
+  out.commandIfSet(cmd::MarkChar, p);
   if (p.MinGraphWidth != 0)
-    out.command("MINGRAPHWIDTH ", p.MinGraphWidth);
-  out.commandIfSet("WEEKBEGINSON ", p.WeekBeginsOn);
-  for (const KeywordString &c : kReportCols)
-    out.commandIfSet(c.keyword, p.*c.field);
+    out.command(cmd::MinGraphWidth, p);
+  out.commandIfSet(cmd::WeekBeginsOn, p);
+  for (const StringCommand &c : kReportCols)
+    out.commandIfSet(c, p);
   for (const auto &sf : kSortAndFloor)
-    out.commandIfSet(sf.sort.keyword, p.*sf.sort.field);
+    out.commandIfSet(sf.sort, p);
   for (const auto &sf : kSortAndFloor)
-    out.commandIfSet(sf.floor.keyword, p.*sf.floor.field);
+    out.commandIfSet(sf.floor, p);
   out.line("");
 
   out.line("# Sub commands");

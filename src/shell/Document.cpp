@@ -2,6 +2,7 @@
 
 #include "RecentFiles.h"
 #include "platform/Messages.h"
+#include "profile/ConfigImport.h"
 #include "profile/ProfileFile.h"
 
 #include <QFileInfo>
@@ -30,6 +31,8 @@ Document::Document(ProgramGlobals &globals, DocumentView &view, Messages &messag
   const QString filter = QStringLiteral("Kestrum Files (*.Kestrum);;All Files (*)");
   openDialog_ = {QStringLiteral("Open Kestrum Files"), filter, QStringLiteral("Kestrum"), false};
   saveDialog_ = {QStringLiteral("Save Kestrum Files"), filter, QStringLiteral("Kestrum"), true};
+  importDialog_ = {QStringLiteral("Import analog.cfg"),
+                   QStringLiteral("Analog configuration (*.cfg);;All Files (*)"), QString(), false};
 }
 
 // ---- Change check and save prompt ----------------------------------------------
@@ -82,6 +85,51 @@ void Document::mnuFileOpen_Click() {
     return;
   DoSetLastDir(g_.Settings, chosen, QFileInfo(chosen).fileName());
   Load(chosen);
+}
+
+// Problems beyond this many are counted, not listed, in the summary box.
+constexpr int kListedImportProblems = 15;
+
+void Document::mnuFileImport_Click() {
+  if (DoSaveChange())
+    return;
+  const QString chosen = dialogs_.Ask(importDialog_, g_.Settings.Options.LastDir);
+  if (chosen.isEmpty())
+    return;
+  DoSetLastDir(g_.Settings, chosen, QFileInfo(chosen).fileName());
+  const QString templatePath = g_.ProgramDir + QStringLiteral("Template/Default.Kestrum");
+  Profile templateProfile;
+  bool complete = false;
+  if (!ReadProfileFile(templatePath, templateProfile, &complete).ok() || !complete) {
+    messages_.show(QStringLiteral("Could not open file"), MessageIcon::Exclamation,
+                   QStringLiteral("Error"));
+    return;
+  }
+  Profile imported;
+  ImportSummary summary;
+  if (Result r = ImportAnalogConfig(chosen, templateProfile, imported, summary); !r.ok()) {
+    messages_.show(QStringLiteral("Could not import file\n\n") + r.error, MessageIcon::Exclamation,
+                   QStringLiteral("Error"));
+    return;
+  }
+  // As after New: the profile has the template's path, so Save asks for a
+  // name; compared with the template, the import is an unsaved change.
+  g_.CurrentProfilePath = templatePath;
+  profile_ = std::move(imported);
+  savedProfile_ = templateProfile;
+  view_.ReadWriteWindow(profile_, true);
+  view_.ProfileLoaded();
+  view_.SetTitle(ProfileWindowTitle(profile_.Settings.ProfileName, g_.CurrentProfilePath));
+
+  QStringList lines = ImportSummaryLines(summary);
+  const int problems = int(summary.problems.size());
+  if (problems > kListedImportProblems) {
+    lines = lines.mid(0, lines.size() - problems + kListedImportProblems);
+    lines.append(QStringLiteral("... and %1 more problems").arg(problems - kListedImportProblems));
+  }
+  messages_.show(QStringLiteral("Imported %1\n\n").arg(QFileInfo(chosen).fileName()) +
+                     lines.join(QLatin1Char('\n')),
+                 MessageIcon::Information, kTitle);
 }
 
 bool Document::IsTemplate(const QString &path) const {

@@ -37,6 +37,7 @@ public:
   const Profile &SavedProfile() const { return savedProfile_; }
   const FileDialogSpec &OpenDialog() const { return openDialog_; }
   const FileDialogSpec &SaveDialog() const { return saveDialog_; }
+  const FileDialogSpec &ImportDialog() const { return importDialog_; }
 
   // True when the window's values differ from the profile as last saved or
   // loaded. The whole serialised records are compared, in memory.
@@ -48,6 +49,12 @@ public:
 
   void mnuFileNew_Click();
   void mnuFileOpen_Click();
+  // Imports an analyser command file chosen in a file dialog into a new,
+  // unsaved profile made from the default template: the title and Save work
+  // as after New, and the change check counts the import as unsaved edits.
+  // A summary of what became of the file's lines is shown; a file that
+  // cannot be imported changes nothing.
+  void mnuFileImport_Click();
   void mnuFileSave_Click();
   void mnuFileSaveAs_Click();
   void mnuFileQuick_Click(int index);
@@ -82,6 +89,7 @@ private:
   Profile savedProfile_;
   FileDialogSpec openDialog_;
   FileDialogSpec saveDialog_;
+  FileDialogSpec importDialog_;
   bool settingsWriteFailed_ = false;
 };
 

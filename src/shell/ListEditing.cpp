@@ -1,45 +1,6 @@
 #include "ListEditing.h"
 
 namespace kestrum {
-namespace {
-
-constexpr const char *kAliasKeywords[] = {
-    "FILEALIAS",           "HOSTALIAS",          "BROWALIAS",       "REFALIAS",
-    "USERALIAS",           "VHOSTALIAS",         "TYPEOUTPUTALIAS", "REQOUTPUTALIAS",
-    "REDIROUTPUTALIAS",    "FAILOUTPUTALIAS",    "DIROUTPUTALIAS",  "HOSTOUTPUTALIAS",
-    "DOMOUTPUTALIAS",      "ORGOUTPUTALIAS",     "REFOUTPUTALIAS",  "REFSITEOUTPUTALIAS",
-    "REDIRREFOUTPUTALIAS", "FAILREFOUTPUTALIAS", "BROWOUTPUTALIAS", "FULLBROWOUTPUTALIAS",
-    "OSOUTPUTALIAS",       "VHOSTOUTPUTALIAS",   "USEROUTPUTALIAS", "FAILUSEROUTPUTALIAS",
-};
-
-// Each INCLUDE is directly followed by its EXCLUDE.
-constexpr const char *kInclusionKeywords[] = {
-    "FILEINCLUDE",        "FILEEXCLUDE",        "HOSTINCLUDE",       "HOSTEXCLUDE",
-    "BROWINCLUDE",        "BROWEXCLUDE",        "REFINCLUDE",        "REFEXCLUDE",
-    "USERINCLUDE",        "USEREXCLUDE",        "VHOSTINCLUDE",      "VHOSTEXCLUDE",
-    "REQINCLUDE",         "REQEXCLUDE",         "REDIRINCLUDE",      "REDIREXCLUDE",
-    "FAILINCLUDE",        "FAILEXCLUDE",        "TYPEINCLUDE",       "TYPEEXCLUDE",
-    "DIRINCLUDE",         "DIREXCLUDE",         "HOSTREPINCLUDE",    "HOSTREPEXCLUDE",
-    "DOMINCLUDE",         "DOMEXCLUDE",         "ORGINCLUDE",        "ORGEXCLUDE",
-    "REFREPINCLUDE",      "REFREPEXCLUDE",      "REFSITEINCLUDE",    "REFSITEEXCLUDE",
-    "SEARCHQUERYINCLUDE", "SEARCHQUERYEXCLUDE", "SEARCHWORDINCLUDE", "SEARCHWORDEXCLUDE",
-    "REDIRREFINCLUDE",    "REDIRREFEXCLUDE",    "FAILREFINCLUDE",    "FAILREFEXCLUDE",
-    "BROWSUMINCLUDE",     "BROWSUMEXCLUDE",     "FULLBROWINCLUDE",   "FULLBROWEXCLUDE",
-    "OSINCLUDE",          "OSEXCLUDE",          "VHOSTREPINCLUDE",   "VHOSTREPEXCLUDE",
-    "USERREPINCLUDE",     "USERREPEXCLUDE",     "FAILUSERINCLUDE",   "FAILUSEREXCLUDE",
-    "PAGEINCLUDE",        "PAGEEXCLUDE",        "LINKINCLUDE",       "LINKEXCLUDE",
-    "REFLINKINCLUDE",     "REFLINKEXCLUDE",     "ARGSINCLUDE",       "ARGSEXCLUDE",
-    "REFARGSINCLUDE",     "REFARGSEXCLUDE",
-};
-
-} // namespace
-
-std::span<const char *const> aliasKeywords() {
-  return kAliasKeywords;
-}
-std::span<const char *const> inclusionKeywords() {
-  return kInclusionKeywords;
-}
 
 QString AliasLine(const QString &keyword, const QString &from, const QString &to) {
   return keyword + QLatin1Char(' ') + from + QLatin1Char(' ') + to;

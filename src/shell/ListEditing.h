@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile/ListKeywords.h"
 #include "profile/Profile.h"
 
 #include <QString>
@@ -10,10 +11,6 @@
 namespace kestrum {
 
 using ProfileList = std::array<ListEntry, kListSize>;
-
-// Keywords offered by the alias type box and the in/exclusion type box.
-std::span<const char *const> aliasKeywords();
-std::span<const char *const> inclusionKeywords();
 
 // The command lines the "Create" buttons assemble. Parts are joined with one
 // blank each, exactly as typed, even when empty: a whole line pasted into the

@@ -138,6 +138,7 @@ void MForm::BindMenus() {
   Document *doc = document_.get();
   bind("mnuFileNew", [doc] { doc->mnuFileNew_Click(); });
   bind("mnuFileOpen", [doc] { doc->mnuFileOpen_Click(); });
+  bind("mnuFileImport", [doc] { doc->mnuFileImport_Click(); });
   bind("mnuFileSave", [doc] { doc->mnuFileSave_Click(); });
   bind("mnuFileSaveAs", [doc] { doc->mnuFileSaveAs_Click(); });
   for (int i = 0; i < kQuickMenuCount; ++i)

@@ -7,6 +7,7 @@ constexpr MenuEntryDef kMenus[] = {
     {"mnuFile", -1, "&File", "", true},
     {"mnuFileNew", -1, "&New Profile...", "Ctrl+N", false},
     {"mnuFileOpen", -1, "&Open Profile...", "Ctrl+O", false},
+    {"mnuFileImport", -1, "&Import analog.cfg...", "", false},
     {"-", -1, "", "", false},
     {"mnuFileSave", -1, "Sa&ve Profile", "Ctrl+S", false},
     {"mnuFileSaveAs", -1, "Sav&e Profile As ...", "", false},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the file-reader fuzzers with clang's libFuzzer (and AddressSanitizer)
 # and runs each for a bounded time, starting from seeds: the bundled templates
-# (when PROGRAM_DIR is given) and a few settings files, whole and damaged.
+# (when PROGRAM_DIR is given), a few settings files, whole and damaged, and
+# the analog.cfg files of the tests.
 # Usage: run.sh [SECONDS_EACH] [WORK_DIR] [PROGRAM_DIR]; 0 seconds only builds.
 # A fuzzer is rebuilt only when a source is newer than it.
 set -euo pipefail
@@ -29,16 +30,21 @@ build() { # name sources...
 build profile_reader "$here/ProfileReaderFuzz.cpp" "$src/profile/Profile.cpp" "$src/profile/ProfileFile.cpp" \
   "$src/profile/ProfileText.cpp" "$src/profile/LeadingNumber.cpp"
 build settings_reader "$here/SettingsReaderFuzz.cpp" "$src/shell/Settings.cpp"
+build config_import "$here/ConfigImportFuzz.cpp" "$src/profile/Profile.cpp" "$src/profile/CommandReader.cpp" \
+  "$src/profile/ConfigImport.cpp" "$src/profile/ConfigWriter.cpp" "$src/profile/ListKeywords.cpp" \
+  "$src/profile/ProfileFile.cpp" \
+  "$src/platform/Messages.cpp"
 
 [ "$seconds" -gt 0 ] || exit 0
 
-mkdir -p "$work/seeds-profile_reader" "$work/seeds-settings_reader"
+mkdir -p "$work/seeds-profile_reader" "$work/seeds-settings_reader" "$work/seeds-config_import"
+cp "$here"/../e2e/data/import/*.cfg "$here"/../profile/data/*.cfg "$work/seeds-config_import/"
 if [ -n "$program_dir" ] && compgen -G "$program_dir/Template/*.Kestrum" >/dev/null; then
   cp "$program_dir"/Template/*.Kestrum "$work/seeds-profile_reader/"
 fi
 python3 "$here/make_settings_seeds.py" "$work/seeds-settings_reader"
 
-for name in profile_reader settings_reader; do
+for name in profile_reader settings_reader config_import; do
   mkdir -p "$work/corpus-$name"
   echo "fuzzing $name for ${seconds}s"
   # -rss_limit_mb bounds memory: a reader that allocates from unchecked

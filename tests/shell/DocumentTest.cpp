@@ -158,6 +158,55 @@ TEST_F(DocumentTest, GuardedOperationsAskBeforeDroppingEdits) {
   }
 }
 
+// File > Import: the imported file becomes a new, unsaved profile made from
+// the default template (Save asks for a name, the change check sees the
+// import); edits are guarded as for New; a file that cannot be imported
+// changes nothing.
+TEST_F(DocumentTest, ImportMakesANewUnsavedProfile) {
+  const QString templatePath = path(QStringLiteral("Template/Default.Kestrum"));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Template")));
+  Profile defaults = named("Default");
+  defaults.Settings.Language = QStringLiteral("GERMAN");
+  ASSERT_TRUE(WriteProfileFile(templatePath, defaults).ok());
+  const QString config = path(QStringLiteral("site.cfg"));
+  test::writeAll(config, "HOSTNAME \"Example Site\"\nLOGFILE ./access.log\nSEARCHENGINE x q\n");
+  globals().Settings.Options.AskToSave = kTrue16;
+
+  edit();
+  messages.answers.assign({MessageAnswer::Cancel});
+  dialogs.answer = config;
+  doc.mnuFileImport_Click();
+  EXPECT_EQ(messages.texts(), QStringList{kSavePrompt});
+  EXPECT_TRUE(dialogs.asked.isEmpty()) << "Cancel stops before the file dialog";
+
+  messages.shown.clear();
+  messages.answers.assign({MessageAnswer::No});
+  doc.mnuFileImport_Click();
+  EXPECT_EQ(dialogs.asked, QStringList{"Import analog.cfg|/last/"});
+  EXPECT_EQ(view.shown.HostName, QStringLiteral("Example Site"));
+  EXPECT_EQ(view.shown.LogFile, QStringLiteral("./access.log"));
+  EXPECT_EQ(view.shown.Language, QStringLiteral("GERMAN")) << "from the template";
+  EXPECT_EQ(view.shown.OtherCommands, QStringLiteral("SEARCHENGINE x q"));
+  EXPECT_EQ(globals().CurrentProfilePath, templatePath);
+  EXPECT_EQ(view.title, ProfileWindowTitle(QStringLiteral("site"), templatePath));
+  ASSERT_EQ(messages.texts().size(), 2);
+  EXPECT_TRUE(messages.texts()[1].startsWith(QStringLiteral("Imported site.cfg\n\n"
+                                                            "Commands mapped to profile fields: 2\n"
+                                                            "Commands kept in OtherCommands: 1")))
+      << qPrintable(messages.texts()[1]);
+  EXPECT_TRUE(doc.CheckForChange()) << "the import is not saved yet";
+
+  // A binary file is refused; the imported profile stays.
+  test::writeAll(path(QStringLiteral("binary.cfg")), QByteArray("\0\1\2", 3));
+  dialogs.answer = path(QStringLiteral("binary.cfg"));
+  messages.shown.clear();
+  messages.answers.assign({MessageAnswer::No});
+  doc.mnuFileImport_Click();
+  ASSERT_EQ(messages.texts().size(), 2);
+  EXPECT_TRUE(messages.texts()[1].startsWith(QStringLiteral("Could not import file")));
+  EXPECT_EQ(view.shown.HostName, QStringLiteral("Example Site"));
+}
+
 // The whole serialised records are compared: a profile whose aliases push
 // the settings block far behind byte 12,773 still shows an edit there, and
 // so does an alias near the end of the list.
