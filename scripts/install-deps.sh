@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libcurl4-openssl-dev libgtest-dev libc-ares-dev
+  libcurl4-openssl-dev libgtest-dev libc-ares-dev zlib1g-dev
   analog
   python3 python3-pyftpdlib python3-dnslib
   clang libclang-rt-14-dev
-  xvfb xauth attr
+  xvfb xauth attr bc
 )
 
 missing=()
