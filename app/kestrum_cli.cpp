@@ -199,6 +199,23 @@ int applyPeriod(const QStringList &rest, const Profile &profile, QString &timeSp
   return kExitOk;
 }
 
+// "PROFILE [FLAG...] [--period ...]" of cfg and run: takes the flags out
+// (each set when given), loads PROFILE and sets TimeSpecs from --period.
+// Returns kExitOk or the status to exit with.
+int loadForAnalysis(const QStringList &args,
+                    std::initializer_list<std::pair<const char *, bool *>> flags,
+                    Profile &profile) {
+  if (args.isEmpty())
+    return usage();
+  QStringList rest = args.mid(1);
+  for (const auto &[flag, given] : flags)
+    *given = rest.removeAll(QLatin1String(flag)) > 0;
+  QString error;
+  if (!loadExisting(args[0], profile, error))
+    return fail(error);
+  return applyPeriod(rest, profile, globals().TimeSpecs);
+}
+
 // Prints what the analyser says about the analog.cfg just written: exit 0
 // when it says nothing but harmless notices, 1 otherwise.
 int checkConfig(const QString &programDir) {
@@ -216,18 +233,12 @@ int checkConfig(const QString &programDir) {
 }
 
 int cfg(const QStringList &args) {
-  if (args.isEmpty())
-    return usage();
   ProgramGlobals &g = globals();
-  QStringList rest = args.mid(1);
-  const bool offline = rest.removeAll(QLatin1String("--offline")) > 0;
-  const bool check = rest.removeAll(QLatin1String("--check")) > 0;
+  bool offline = false, check = false;
   Profile profile;
-  QString error;
-  if (!loadExisting(args[0], profile, error))
-    return fail(error);
-
-  if (const int status = applyPeriod(rest, profile, g.TimeSpecs); status != kExitOk)
+  if (const int status =
+          loadForAnalysis(args, {{"--offline", &offline}, {"--check", &check}}, profile);
+      status != kExitOk)
     return status;
 
   StderrMessages messages;
@@ -297,18 +308,14 @@ public:
 // and nothing went wrong on the way (a configuration file that could not be
 // written leaves the analyser reading the old one).
 int run(const QStringList &args) {
-  if (args.isEmpty())
-    return usage();
   ProgramGlobals &g = globals();
-  QStringList rest = args.mid(1);
-  const bool forceOffline = rest.removeAll(QLatin1String("--offline")) > 0;
-  const bool show = rest.removeAll(QLatin1String("--show")) > 0;
+  bool forceOffline = false, show = false;
   Profile profile;
-  QString error;
-  if (!loadExisting(args[0], profile, error))
-    return fail(error);
-  if (const int status = applyPeriod(rest, profile, g.TimeSpecs); status != kExitOk)
+  if (const int status =
+          loadForAnalysis(args, {{"--offline", &forceOffline}, {"--show", &show}}, profile);
+      status != kExitOk)
     return status;
+  QString error;
   // The program folder's settings apply as in the window (a damaged file
   // gives the defaults); the file is never written here.
   ReadSettingsFile(g.SettingsFile, g.Settings);
@@ -348,7 +355,7 @@ int run(const QStringList &args) {
     loop.exec();
 
   // What a hidden analyser said about the configuration is not kept quiet.
-  for (const AnalyserMessage &problem : ConfigurationProblems(LastRunMessages(g.ProgramDir)))
+  for (const AnalyserMessage &problem : pipeline.ConfigurationProblemsOfLastRun())
     std::fprintf(stderr, "analog: %s\n", qUtf8Printable(problem.text));
   const QFileInfo report(QDir::cleanPath(pipeline.ReportPath()));
   if (!pipeline.AnalyserFinished() || messages.problems > 0)

@@ -4,10 +4,12 @@
 // free port, serving a fresh folder; stopped when the object goes.
 
 #include "TestFiles.h"
+#include "TestServerProcess.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace kestrum::test {
 
@@ -20,36 +22,20 @@ public:
     for (const char *name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY"})
       qunsetenv(name);
     QDir(dir_.path()).mkpath(QStringLiteral("logs"));
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral("/usr/bin/python3"),
-                   QStringList{QStringLiteral(KESTRUM_TESTS_DIR "/ftp_test_server.py"),
-                               QStringLiteral("--root"), dir_.path()} +
-                       options);
-    while (process_.canReadLine() || process_.waitForReadyRead(10000)) {
-      if (!process_.canReadLine())
-        continue;
-      const QByteArray line = process_.readLine().trimmed();
-      if (line.startsWith("PORT ")) {
-        port_ = line.mid(5).toInt();
-        break;
-      }
-    }
-  }
-  ~FtpTestServer() {
-    process_.kill();
-    process_.waitForFinished();
+    server_ = std::make_unique<TestServerProcess>(
+        QStringLiteral(KESTRUM_TESTS_DIR "/ftp_test_server.py"),
+        QStringList{QStringLiteral("--root"), dir_.path()} + options);
   }
 
-  bool started() const { return port_ > 0; }
-  int port() const { return port_; }
+  bool started() const { return port() > 0; }
+  int port() const { return server_->port(); }
   // The served folder's "logs" folder.
   QString logs() const { return dir_.path() + QStringLiteral("/logs/"); }
   void put(const QString &name, const QByteArray &bytes) const { writeAll(logs() + name, bytes); }
 
 private:
   QTemporaryDir dir_;
-  QProcess process_;
-  int port_ = 0;
+  std::unique_ptr<TestServerProcess> server_;
 };
 
 // Bytes that differ from file to file, so a mix-up shows.

@@ -320,9 +320,4 @@ Result writeFileAtomically(const QString &path, const QByteArray &bytes,
   return file.commit();
 }
 
-bool isReadOnlyFile(const QString &path) {
-  const QFileInfo info(path);
-  return info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner);
-}
-
 } // namespace kestrum

@@ -70,8 +70,4 @@ Result checkRegularFile(const QString &path, bool mayBeMissing);
 // refused with an error rather than read.
 Result readSmallFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
 
-// True when path exists and its owner write bit is clear: such a file is
-// treated as one that cannot be replaced or deleted (also when running as root).
-bool isReadOnlyFile(const QString &path);
-
 } // namespace kestrum

@@ -76,8 +76,7 @@ QList<AnalyserMessage> LastRunMessages(const QString &programDir) {
   return ParseAnalyserMessages(QString::fromLocal8Bit(bytes));
 }
 
-QString ConfigurationWarningCount(const QList<AnalyserMessage> &messages) {
-  const qsizetype n = ConfigurationProblems(messages).size();
+QString ConfigurationWarningCount(qsizetype n) {
   if (n == 0)
     return {};
   return n == 1 ? QStringLiteral("1 configuration warning")

@@ -36,6 +36,6 @@ inline constexpr const char *kAnalyserMessagesFile = "analog-messages.txt";
 QList<AnalyserMessage> LastRunMessages(const QString &programDir);
 
 // "2 configuration warnings" and the like; empty for none.
-QString ConfigurationWarningCount(const QList<AnalyserMessage> &messages);
+QString ConfigurationWarningCount(qsizetype warnings);
 
 } // namespace kestrum

@@ -212,14 +212,15 @@ void RunPipeline::Tellurix_CheckedAppEnd() {
     runningProgram_ = None;
     StartAnalog();
     return;
-  case Analyser:
+  case Analyser: {
     front.SetPanelText(QStringLiteral("RunTime"),
                        QStringLiteral("Time: ") + FormatElapsed(Elapsed()));
     // Configuration warnings of a hidden run are not to go unseen.
-    warnings_ = ConfigurationWarningCount(LastRunMessages(front.Inputs().ProgramDir));
-    front.SetPanelText(QStringLiteral("Status"), warnings_.isEmpty()
+    problems_ = ConfigurationProblems(LastRunMessages(front.Inputs().ProgramDir));
+    const QString warnings = ConfigurationWarningCount(problems_.size());
+    front.SetPanelText(QStringLiteral("Status"), warnings.isEmpty()
                                                      ? QStringLiteral("finished")
-                                                     : QStringLiteral("finished, ") + warnings_);
+                                                     : QStringLiteral("finished, ") + warnings);
     analyserFinished_ = true;
     if (ShowResultAfterRun) {
       front.OpenWithShell(ReportPath());
@@ -232,12 +233,13 @@ void RunPipeline::Tellurix_CheckedAppEnd() {
                                MessageIcon::Information, QStringLiteral("Analog finished"));
     }
     QDir::setCurrent(savedDir_);
-    SetPanels(warnings_.isEmpty() ? QStringLiteral("Analog run finished")
-                                  : QStringLiteral("Analog run finished with ") + warnings_ +
-                                        QStringLiteral(" (Tools > Analyser messages...)"),
+    SetPanels(warnings.isEmpty() ? QStringLiteral("Analog run finished")
+                                 : QStringLiteral("Analog run finished with ") + warnings +
+                                       QStringLiteral(" (Tools > Analyser messages...)"),
               QStringLiteral("editing"));
     runningProgram_ = None;
     return;
+  }
   default:
     services_.messages->show(QStringLiteral("An Error occured in running other applications"),
                              MessageIcon::Information, QStringLiteral("Error"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnalyserMessages.h"
+
 #include "platform/Automation.h"
 #include "platform/Messages.h"
 #include "platform/ProgramStart.h"
@@ -113,8 +115,8 @@ public:
   int32_t RunStart() const { return runStart_; }
   // True once the analyser of the current run has been reported ended.
   bool AnalyserFinished() const { return analyserFinished_; }
-  // "2 configuration warnings" when the last analyser run wrote any.
-  QString ConfigurationWarnings() const { return warnings_; }
+  // The configuration warnings of the last hidden analyser run.
+  const QList<AnalyserMessage> &ConfigurationProblemsOfLastRun() const { return problems_; }
 
 private:
   void SetPanels(const QString &main, const QString &status);
@@ -132,7 +134,7 @@ private:
   int32_t runStart_ = 0;
   int32_t runningProgram_ = None;
   bool analyserFinished_ = false;
-  QString warnings_; // "2 configuration warnings" of the last analyser run
+  QList<AnalyserMessage> problems_;
 };
 
 } // namespace kestrum

@@ -157,9 +157,7 @@ void RunDialog::Start_Click() {
     }
   }
   SaveDialogFields();
-  const ProfileSettings &s = profile_.Settings;
-  const PeriodBoxes boxes{s.FromYear, s.FromMonth, s.FromDay, s.ToYear, s.ToMonth, s.ToDay};
-  if (const auto specs = TimeSpecsForOption(OptTransValue(), boxes))
+  if (const auto specs = TimeSpecsForOption(option, typed))
     timeSpecs_ = *specs;
   startRun_(doShow_->isChecked());
   accept();

@@ -5,12 +5,13 @@
 // at all for the silent ones. Every query it receives is recorded.
 
 #include "TestFiles.h"
+#include "TestServerProcess.h"
 
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace kestrum::test {
@@ -19,32 +20,18 @@ class DnsTestServer {
 public:
   DnsTestServer(const std::map<std::string, std::string> &names, const QStringList &silent = {},
                 int delayMs = 0) {
-    QStringList args{QStringLiteral(KESTRUM_TESTS_DIR "/dns_test_server.py"),
-                     QStringLiteral("--queries"), queriesFile(), QStringLiteral("--delay-ms"),
+    QStringList args{QStringLiteral("--queries"), queriesFile(), QStringLiteral("--delay-ms"),
                      QString::number(delayMs)};
     for (const auto &[address, name] : names)
       args << QStringLiteral("--answer") << QString::fromStdString(address + "=" + name);
     for (const QString &address : silent)
       args << QStringLiteral("--silent") << address;
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral("/usr/bin/python3"), args);
-    while (process_.canReadLine() || process_.waitForReadyRead(10000)) {
-      if (!process_.canReadLine())
-        continue;
-      const QByteArray line = process_.readLine().trimmed();
-      if (line.startsWith("PORT ")) {
-        port_ = line.mid(5).toInt();
-        break;
-      }
-    }
-  }
-  ~DnsTestServer() {
-    process_.kill();
-    process_.waitForFinished();
+    server_ = std::make_unique<TestServerProcess>(
+        QStringLiteral(KESTRUM_TESTS_DIR "/dns_test_server.py"), args);
   }
 
-  bool started() const { return port_ > 0; }
-  QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+  bool started() const { return server_->port() > 0; }
+  QString address() const { return QStringLiteral("127.0.0.1:%1").arg(server_->port()); }
   // The query names received so far ("7.2.0.192.in-addr.arpa."), in order.
   QStringList queries() const {
     return QString::fromLatin1(readAll(queriesFile())).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -55,8 +42,7 @@ private:
   QString queriesFile() const { return dir_.filePath(QStringLiteral("queries")); }
 
   QTemporaryDir dir_;
-  QProcess process_;
-  int port_ = 0;
+  std::unique_ptr<TestServerProcess> server_;
 };
 
 } // namespace kestrum::test
