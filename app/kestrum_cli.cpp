@@ -40,7 +40,7 @@ const char *kUsage =
     "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
     "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
     "       kestrum-cli run PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]\n"
-    "       kestrum-cli fetch PROFILE\n"
+    "       kestrum-cli fetch PROFILE [--accept-certificate] [--accept-host-key]\n"
     "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n"
     "       kestrum-cli import ANALOG.CFG PROFILE [--force]\n";
 
@@ -366,16 +366,35 @@ int run(const QStringList &args) {
   return kExitOk;
 }
 
-// The FTP download of the profile's logs alone, printing the progress
-// texts. Fails (exit 1) when an error ended it or it could not start.
+// The download of the profile's logs alone (FTP, FTPS or SFTP), printing
+// the progress texts. Fails (exit 1) when an error ended it or it could not
+// start. --accept-certificate pins the FTPS certificate the server shows,
+// --accept-host-key adds the SFTP server's unknown host key to known_hosts;
+// either is printed with its fingerprint.
 int fetch(const QStringList &args) {
-  if (args.size() != 1)
+  FetchTrust trust;
+  QStringList rest;
+  for (const QString &arg : args) {
+    if (arg == QLatin1String("--accept-certificate"))
+      trust.acceptCertificate = true;
+    else if (arg == QLatin1String("--accept-host-key"))
+      trust.acceptHostKey = true;
+    else if (arg.startsWith(QLatin1String("--")))
+      return usage(QStringLiteral("unknown option %1").arg(arg));
+    else
+      rest << arg;
+  }
+  if (rest.size() != 1)
     return usage();
+  const QString path = rest[0];
   Profile profile;
   QString error;
-  if (!loadExisting(args[0], profile, error))
+  if (!loadExisting(path, profile, error))
     return fail(error);
-  const DownloadOutcome outcome = FetchLogs(profile.Settings, globals().ProgramDir, printProgress);
+  trust.profileFile = path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"')
+                                                      : path;
+  const DownloadOutcome outcome =
+      FetchLogs(profile.Settings, globals().ProgramDir, printProgress, trust);
   if (outcome == DownloadOutcome::NotStarted)
     return fail(QStringLiteral("the download could not start: no FTP server in the profile"));
   return outcome == DownloadOutcome::Finished ? kExitOk : kExitFailed;

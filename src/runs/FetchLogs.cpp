@@ -37,9 +37,10 @@ private:
 } // namespace
 
 DownloadOutcome FetchLogs(const ProfileSettings &settings, const QString &programDir,
-                          const std::function<void(const QString &)> &print) {
+                          const std::function<void(const QString &)> &print,
+                          const FetchTrust &trust) {
   PrintingView view(print);
-  FtpDownload download(settings, programDir, view, 0);
+  FtpDownload download(settings, programDir, view, 0, trust);
   view.download = &download;
   QEventLoop loop;
   QObject::connect(&download, &FtpDownload::Closed, &loop, &QEventLoop::quit, Qt::QueuedConnection);

@@ -11,6 +11,7 @@ namespace kestrum {
 // wait for "Cancel" after an "error:" text, it cancels as a user would, so
 // it never waits for anyone. Returns when the exchange has ended.
 DownloadOutcome FetchLogs(const ProfileSettings &settings, const QString &programDir,
-                          const std::function<void(const QString &)> &print);
+                          const std::function<void(const QString &)> &print,
+                          const FetchTrust &trust = {});
 
 } // namespace kestrum

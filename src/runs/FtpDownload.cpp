@@ -1,5 +1,7 @@
 #include "FtpDownload.h"
 
+#include "CertificatePins.h"
+#include "RemoteServer.h"
 #include "platform/ProgramDir.h"
 
 #include <QCoreApplication>
@@ -20,16 +22,6 @@ QString numberText(int value) {
 
 bool isTrue(FieldBool16 value) {
   return value != 0;
-}
-
-// The port text as a number, or 0 when it is none. Empty means the FTP port.
-int portNumber(const QString &text) {
-  const QString trimmed = text.trimmed();
-  if (trimmed.isEmpty())
-    return 21;
-  bool ok = false;
-  const int port = trimmed.toInt(&ok);
-  return ok && port >= 1 && port <= 65535 ? port : 0;
 }
 
 bool existsLocally(const QString &path) {
@@ -61,10 +53,14 @@ bool isSafeName(const QString &name) {
 } // namespace
 
 FtpDownload::FtpDownload(const ProfileSettings &settings, const QString &programDir,
-                         DownloadView &view, int startDelayMs, QObject *parent)
+                         DownloadView &view, int startDelayMs, const FetchTrust &trust,
+                         QObject *parent)
     : QObject(parent), settings_(settings),
-      localFolder_(localFolderFor(settings.ProfileDir, programDir)), view_(view) {
+      localFolder_(localFolderFor(settings.ProfileDir, programDir)), programDir_(programDir),
+      trust_(trust), view_(view) {
   connect(&Downloader_, &FtpTransfer::StateChanged, this, &FtpDownload::Downloader_StateChanged);
+  connect(&Downloader_, &FtpTransfer::PeerAccepted, this,
+          [this](const QString &text) { view_.SetCurrentAction(text); });
   StartT.setInterval(startDelayMs);
   connect(&StartT, &QTimer::timeout, this, &FtpDownload::StartT_Timer);
   StartT.start();
@@ -83,7 +79,14 @@ void FtpDownload::Init() {
   view_.SetCurrentAction(QString());
 
   Downloader_.RemoteHost = settings_.FtpServer;
-  const int port = portNumber(settings_.FtpPort);
+  const RemoteServer server = parseRemoteServer(settings_.FtpServer);
+  if (server.protocol == TransferProtocol::Unknown) {
+    ShowError(QStringLiteral("error: FtpServer \"%1\" names a protocol other than ftp://, "
+                             "ftps:// and sftp://")
+                  .arg(settings_.FtpServer));
+    return;
+  }
+  const int port = server.port(settings_.FtpPort);
   if (port == 0) {
     ShowError(QStringLiteral("error: FtpPort \"%1\" is not a port number (1 to 65535)")
                   .arg(settings_.FtpPort));
@@ -97,6 +100,11 @@ void FtpDownload::Init() {
   Downloader_.DurableGet = isTrue(settings_.FtpDeleteAfterDownload);
   if (isTrue(settings_.FtpUseProxy))
     Downloader_.Proxy = settings_.FtpProxy;
+  Downloader_.CertificatePinFile =
+      withTrailingSlash(programDir_) + QLatin1String(kCertificatePinFileName);
+  Downloader_.AcceptUnknownPeer = server.protocol == TransferProtocol::Sftp
+                                      ? trust_.acceptHostKey
+                                      : trust_.acceptCertificate;
 
   Step = 1;
   CurrentFileIndex = 0;
@@ -140,10 +148,16 @@ void FtpDownload::Downloader_StateChanged(int state) {
     view_.SetCurrentAction(QStringLiteral("disconnected"));
     CloseWindow();
     break;
-  case kFtpError:
-    ShowError(QStringLiteral("error:") + numberText(Downloader_.ResponseCode()) +
-              QLatin1String(" - ") + Downloader_.ResponseInfo());
+  case kFtpError: {
+    QString text = QStringLiteral("error:") + numberText(Downloader_.ResponseCode()) +
+                   QLatin1String(" - ") + Downloader_.ResponseInfo();
+    if (const QString option = Downloader_.AcceptOption(); !option.isEmpty())
+      text += QStringLiteral(". If that is the server's, accept it with: kestrum-cli fetch %1 %2")
+                  .arg(option, trust_.profileFile.isEmpty() ? QStringLiteral("PROFILE")
+                                                            : trust_.profileFile);
+    ShowError(text);
     break;
+  }
   case kFtpResponseCompleted: Completed(); break;
   default: break;
   }

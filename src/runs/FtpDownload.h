@@ -26,6 +26,14 @@ public:
   virtual void CloseWindow() = 0;
 };
 
+// What a download may accept from a server it cannot trust yet (asked for
+// on kestrum-cli's command line; the window accepts nothing).
+struct FetchTrust {
+  bool acceptCertificate = false; // an FTPS certificate is pinned
+  bool acceptHostKey = false;     // an unknown SSH host key joins known_hosts
+  QString profileFile;            // named in the hint on how to accept
+};
+
 enum class DownloadOutcome {
   Running,
   Finished,   // the exchange ended without an error
@@ -34,7 +42,8 @@ enum class DownloadOutcome {
   NotStarted, // the first command could not be started (no host)
 };
 
-// The log download of one profile: change to the remote directory, list
+// The log download of one profile over FTP, FTPS or SFTP (the server
+// field's prefix chooses): change to the remote directory, list
 // the files matching the pattern, fetch each into the profile directory
 // (deleting it on the server afterwards when asked to), quit. Driven by the
 // transfer object's state changes on the owner's thread.
@@ -49,7 +58,7 @@ public:
   // startDelayMs: the start timer's interval (the window waits a second so
   // it is seen before the exchange begins).
   FtpDownload(const ProfileSettings &settings, const QString &programDir, DownloadView &view,
-              int startDelayMs = 1000, QObject *parent = nullptr);
+              int startDelayMs = 1000, const FetchTrust &trust = {}, QObject *parent = nullptr);
 
   void CancelBut_Click();
   DownloadOutcome Outcome() const { return outcome_; }
@@ -75,6 +84,8 @@ private:
 
   const ProfileSettings settings_;
   const QString localFolder_;
+  const QString programDir_;
+  const FetchTrust trust_;
   DownloadView &view_;
   FtpTransfer Downloader_;
   QTimer StartT;

@@ -1,12 +1,21 @@
 #include "FtpTransfer.h"
 
+#include "CertificatePins.h"
 #include "PartFile.h"
+#include "RemoteServer.h"
+#include "SshHostKeys.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <curl/curl.h>
 #include <fnmatch.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <mutex>
 
@@ -73,16 +82,61 @@ QStringList namesOfListing(const QByteArray &data) {
 
 std::once_flag curlInitialised;
 
+// Where a TLS context keeps the session that verifies its certificates.
+int sessionIndex() {
+  static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
+  return index;
+}
+
+QString localUserName() {
+  if (const passwd *entry = getpwuid(geteuid()))
+    return QString::fromLocal8Bit(entry->pw_name);
+  return qEnvironmentVariable("USER");
+}
+
+// The user's default SSH key, as ssh would pick it (first existing).
+QString defaultSshKey(const QString &home) {
+  for (const char *name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+    const QString path = home + QStringLiteral("/.ssh/") + QLatin1String(name);
+    if (QFileInfo(path).isFile())
+      return path;
+  }
+  return {};
+}
+
+// A path as one argument of an SFTP quote command.
+QByteArray quotedSftpPath(const QString &path) {
+  QByteArray quoted = "\"";
+  for (const char c : path.toUtf8()) {
+    if (c == '"' || c == '\\')
+      quoted += '\\';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+QByteArray derOf(X509 *certificate) {
+  const int size = i2d_X509(certificate, nullptr);
+  if (size <= 0)
+    return {};
+  QByteArray der(size, Qt::Uninitialized);
+  auto *out = reinterpret_cast<unsigned char *>(der.data());
+  i2d_X509(certificate, &out);
+  return der;
+}
+
 } // namespace
 
 struct FtpTransfer::Job {
   Kind kind;
   QString argument, local;
-  QString host;
+  RemoteServer server;
   int port;
   QString user, password, proxy;
   int timeout;
   bool durable;
+  QString pinFile, knownHostsFile, home;
+  bool acceptUnknownPeer;
   quint64 generation;
 };
 
@@ -91,6 +145,7 @@ struct FtpTransfer::Outcome {
   int code = 0;
   QString text;
   QString response;
+  QString acceptOption;
 };
 
 // The worker thread's side of the session.
@@ -102,6 +157,9 @@ struct FtpTransfer::Session {
   bool announcedConnect = false; // 2 and 3 reported for this session
   QString cwd;                   // relative to the login directory until entry is known
   QString entry;                 // the login directory
+  QString pinned;                // the FTPS certificate pinned for the server
+  // Why the server was not trusted, and the option that would accept it.
+  QString trustError, acceptOption;
 
   // Per command.
   const Job *job = nullptr;
@@ -124,19 +182,20 @@ struct FtpTransfer::Session {
     return p.startsWith(QLatin1Char('/')) ? p : joinPath(entry, p);
   }
 
+  bool sftp() const { return job->server.protocol == TransferProtocol::Sftp; }
+
+  // An FTP URL's path is relative to the login directory ("%2F" starts an
+  // absolute one); an SFTP URL's is absolute ("/~/" starts a relative one).
   QByteArray url(const QString &path, bool directory) const {
-    QString host = job->host.trimmed();
-    if (host.startsWith(QLatin1String("ftp://"), Qt::CaseInsensitive))
-      host = host.mid(6);
-    while (host.endsWith(QLatin1Char('/')))
-      host.chop(1);
-    if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
-      host = QLatin1Char('[') + host + QLatin1Char(']');
-    QByteArray u = "ftp://" + host.toUtf8() + ':' + QByteArray::number(job->port) + '/';
+    QByteArray u = (sftp() ? "sftp://" : "ftp://") +
+                   job->server.hostAndPort(job->port).toUtf8() + '/';
     QString rest = path;
     if (rest.startsWith(QLatin1Char('/'))) {
-      u += "%2F";
+      if (!sftp())
+        u += "%2F";
       rest = rest.mid(1);
+    } else if (sftp()) {
+      u += "~/";
     }
     QByteArrayList segments;
     for (const QString &segment : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts))
@@ -187,6 +246,106 @@ struct FtpTransfer::Session {
     return s->job->generation != s->owner->generation_.load() ? 1 : 0;
   }
 
+  static CURLcode onTlsContext(CURL *, void *context, void *p) {
+    auto *tls = static_cast<SSL_CTX *>(context);
+    SSL_CTX_set_ex_data(tls, sessionIndex(), p);
+    SSL_CTX_set_verify(tls, SSL_VERIFY_PEER, &Session::onVerify);
+    return CURLE_OK;
+  }
+
+  static int onVerify(int preverifyOk, X509_STORE_CTX *store) {
+    auto *ssl = static_cast<SSL *>(
+        X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
+    auto *s = ssl ? static_cast<Session *>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), sessionIndex()))
+                  : nullptr;
+    X509 *certificate = X509_STORE_CTX_get0_cert(store); // the server's own
+    if (!s || !certificate)
+      return 0;
+    const bool trusted = s->verifyCertificate(preverifyOk != 0, certificate, store);
+    if (trusted)
+      X509_STORE_CTX_set_error(store, X509_V_OK); // libcurl asks for the result later
+    return trusted ? 1 : 0;
+  }
+
+  // Called for each certificate of the chain the server shows. A pinned
+  // server must show exactly its pinned certificate; any other is trusted
+  // when the system's authorities vouch for it (name checked by libcurl).
+  bool verifyCertificate(bool chainOk, X509 *certificate, X509_STORE_CTX *store) {
+    const QString fingerprint = certificateFingerprint(derOf(certificate));
+    const QString server = job->server.hostAndPort(job->port);
+    if (!pinned.isEmpty() && fingerprint == pinned)
+      return true;
+    if (job->acceptUnknownPeer) {
+      if (const Result r = pinCertificate(job->pinFile, server, fingerprint); !r.ok()) {
+        trustError = r.error;
+        return false;
+      }
+      pinned = fingerprint;
+      owner->postAccepted(job->generation,
+                          QStringLiteral("accepted the certificate of %1, SHA-256 fingerprint "
+                                         "%2 (pinned in %3)")
+                              .arg(server, fingerprint, job->pinFile));
+      return true;
+    }
+    if (!pinned.isEmpty()) {
+      trustError = QStringLiteral("the certificate of %1 is not the one accepted before: its "
+                                  "SHA-256 fingerprint is %2, the pinned one %3")
+                       .arg(server, fingerprint, pinned);
+      acceptOption = QStringLiteral("--accept-certificate");
+      return false;
+    }
+    if (!chainOk && trustError.isEmpty()) {
+      trustError = QStringLiteral("the certificate of %1 is not trusted (%2); its SHA-256 "
+                                  "fingerprint is %3")
+                       .arg(server,
+                            QString::fromUtf8(X509_verify_cert_error_string(
+                                X509_STORE_CTX_get_error(store))),
+                            fingerprint);
+      acceptOption = QStringLiteral("--accept-certificate");
+    }
+    return chainOk;
+  }
+
+  static int onHostKey(CURL *, const curl_khkey *, const curl_khkey *found, curl_khmatch match,
+                       void *p) {
+    auto *s = static_cast<Session *>(p);
+    const SshHostKey key{found->len ? QByteArray(found->key, qsizetype(found->len))
+                                    : QByteArray::fromBase64(found->key)};
+    return s->checkHostKey(key, match) ? CURLKHSTAT_FINE : CURLKHSTAT_REJECT;
+  }
+
+  bool checkHostKey(const SshHostKey &key, curl_khmatch match) {
+    const QString host = job->server.host;
+    const QString name = job->port == 22 ? host : QStringLiteral("[%1]:%2").arg(host).arg(job->port);
+    const QString shown = key.type() + QLatin1Char(' ') + key.fingerprint();
+    if (match == CURLKHMATCH_MISMATCH) {
+      trustError = QStringLiteral("the host key of %1 has changed: the server shows %2, not the key "
+                                  "%3 holds for it; this may be an attack. If the server's key "
+                                  "was replaced, remove the old one with: ssh-keygen -R \"%1\"")
+                       .arg(name, shown, job->knownHostsFile);
+      return false;
+    }
+    if (match != CURLKHMATCH_OK) {
+      if (!job->acceptUnknownPeer) {
+        trustError = QStringLiteral("the host key of %1 is unknown: %2 is not in %3")
+                         .arg(name, shown, job->knownHostsFile);
+        acceptOption = QStringLiteral("--accept-host-key");
+        return false;
+      }
+      if (const Result r = appendKnownHost(job->knownHostsFile, key.knownHostsLine(host, job->port));
+          !r.ok()) {
+        trustError = r.error;
+        return false;
+      }
+      owner->postAccepted(job->generation, QStringLiteral("accepted the host key of %1, %2 (added "
+                                                          "to %3)")
+                                               .arg(name, shown, job->knownHostsFile));
+    }
+    connected = true;
+    owner->post(job->generation, kFtpConnected);
+    return true;
+  }
+
   static curl_socket_t onOpenSocket(void *p, curlsocktype, struct curl_sockaddr *address) {
     auto *s = static_cast<Session *>(p);
     if (!s->connected && !s->announcedConnect) {
@@ -205,6 +364,8 @@ struct FtpTransfer::Session {
     file.reset();
     writeError.clear();
     lastReply.clear();
+    trustError.clear();
+    acceptOption.clear();
     errorBuffer[0] = 0;
     if (!multi)
       multi = curl_multi_init();
@@ -225,13 +386,17 @@ struct FtpTransfer::Session {
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Session::onOpenSocket);
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, sftp() ? "sftp" : "ftp");
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_SINGLECWD));
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024);
     if (!j.user.isEmpty()) {
       curl_easy_setopt(curl, CURLOPT_USERNAME, j.user.toUtf8().constData());
       curl_easy_setopt(curl, CURLOPT_PASSWORD, j.password.toUtf8().constData());
     }
+    if (j.server.protocol == TransferProtocol::Ftps)
+      prepareTls(j);
+    else if (sftp())
+      prepareSsh(j);
     if (!j.proxy.isEmpty())
       curl_easy_setopt(curl, CURLOPT_PROXY, j.proxy.toUtf8().constData());
     // Through an HTTP proxy the session tunnels, so that every command works.
@@ -241,6 +406,38 @@ struct FtpTransfer::Session {
       curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(j.timeout));
       curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
       curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(j.timeout));
+    }
+  }
+
+  void prepareTls(const Job &j) {
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+    curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &Session::onTlsContext);
+    curl_easy_setopt(curl, CURLOPT_SSL_CTX_DATA, this);
+    if (!connected && !j.pinFile.isEmpty()) {
+      // An unreadable pin file pins nothing: the authorities decide.
+      readPinnedCertificate(j.pinFile, j.server.hostAndPort(j.port), pinned);
+    }
+    // A pinned certificate is the server's identity, whatever names it holds.
+    const bool pinnedIdentity = !pinned.isEmpty() || j.acceptUnknownPeer;
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, pinnedIdentity ? 0L : 2L);
+  }
+
+  void prepareSsh(const Job &j) {
+    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(j.knownHostsFile).constData());
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, &Session::onHostKey);
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
+    if (j.user.isEmpty())
+      curl_easy_setopt(curl, CURLOPT_USERNAME, localUserName().toUtf8().constData());
+    if (!j.password.isEmpty()) {
+      curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
+                       long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+      return;
+    }
+    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY));
+    if (const QString key = defaultSshKey(j.home); !key.isEmpty()) {
+      curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
+      curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE, ""); // derived from the private key
     }
   }
 
@@ -281,27 +478,39 @@ struct FtpTransfer::Session {
   QString replyText() const { return QString::fromUtf8(lastReply.mid(4)).trimmed(); }
 
   Outcome failure(CURLcode rc) const {
+    if (!trustError.isEmpty())
+      return {kFtpError, int(rc), trustError, {}, acceptOption};
     if (!writeError.isEmpty())
-      return {kFtpError, CURLE_WRITE_ERROR, writeError, {}};
+      return {kFtpError, CURLE_WRITE_ERROR, writeError, {}, {}};
+    if (rc == CURLE_USE_SSL_FAILED)
+      return {kFtpError, int(rc),
+              QStringLiteral("the server offers no TLS (its answer to AUTH TLS: %1), which an "
+                             "ftps:// server must")
+                  .arg(QString::fromUtf8(lastReply)),
+              {},
+              {}};
     if (const long code = replyCode(); code >= 400)
-      return {kFtpError, int(code), replyText(), {}};
+      return {kFtpError, int(code), replyText(), {}, {}};
     return {kFtpError,
             int(rc),
             QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc)),
+            {},
             {}};
   }
 
   Outcome success(const QString &response = {}) {
     if (!sawData)
       owner->post(job->generation, kFtpReceivingResponse);
-    return {kFtpResponseCompleted, int(replyCode()), replyText(), response};
+    return {kFtpResponseCompleted, int(replyCode()), replyText(), response, {}};
   }
 
   Outcome changeDirectory() {
     const QString target = resolve(job->argument);
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    // SFTP has no directory change; reading the folder checks it is there.
+    curl_easy_setopt(curl, sftp() ? CURLOPT_DIRLISTONLY : CURLOPT_NOBODY, 1L);
     if (const CURLcode rc = perform(url(target, true)); rc != CURLE_OK)
       return failure(rc);
+    data.clear();
     cwd = resolve(job->argument); // absolute now that the login directory is known
     return success();
   }
@@ -311,7 +520,7 @@ struct FtpTransfer::Session {
     QStringList names;
     bool listed = false;
     curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
-    if (!pattern.isEmpty()) {
+    if (!pattern.isEmpty() && !sftp()) {
       const QByteArray request = "NLST " + pattern.toUtf8();
       curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.constData());
       const CURLcode rc = perform(url(cwd, true));
@@ -331,7 +540,8 @@ struct FtpTransfer::Session {
       if (const CURLcode rc = perform(url(cwd, true)); rc != CURLE_OK)
         return failure(rc);
       for (const QString &name : namesOfListing(data))
-        if (matchesPattern(pattern, name, 0))
+        if (matchesPattern(pattern, name, 0) && name != QLatin1String(".") &&
+            name != QLatin1String(".."))
           names << name;
     }
     QString response;
@@ -364,7 +574,8 @@ struct FtpTransfer::Session {
   Outcome remove() {
     // QUOTE commands go before the directory change, so the path is made
     // absolute; the login directory is known from the commands before.
-    const QByteArray command = "DELE " + resolve(job->argument).toUtf8();
+    const QByteArray command = sftp() ? "rm " + quotedSftpPath(resolve(job->argument))
+                                      : "DELE " + resolve(job->argument).toUtf8();
     curl_slist *commands = curl_slist_append(nullptr, command.constData());
     curl_easy_setopt(curl, CURLOPT_QUOTE, commands);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
@@ -389,6 +600,7 @@ struct FtpTransfer::Session {
     connected = announcedConnect = false;
     cwd.clear();
     entry.clear();
+    pinned.clear();
     if (wasConnected)
       owner->post(j.generation, kFtpDisconnected);
     return {};
@@ -433,13 +645,17 @@ bool FtpTransfer::Execute(const QString &command) {
   Job job{.kind = Kind::Cd,
           .argument = argument,
           .local = {},
-          .host = RemoteHost,
+          .server = parseRemoteServer(RemoteHost),
           .port = RemotePort,
           .user = UserName,
           .password = Password,
           .proxy = Proxy,
           .timeout = RequestTimeout,
           .durable = DurableGet,
+          .pinFile = CertificatePinFile,
+          .knownHostsFile = KnownHostsFile.isEmpty() ? userKnownHostsFile() : KnownHostsFile,
+          .home = QDir::homePath(),
+          .acceptUnknownPeer = AcceptUnknownPeer,
           .generation = generation_.load()};
   if (verb == QLatin1String("CD"))
     job.kind = Kind::Cd;
@@ -455,7 +671,8 @@ bool FtpTransfer::Execute(const QString &command) {
       return false;
   } else
     return false;
-  if (job.kind != Kind::Close && RemoteHost.trimmed().isEmpty())
+  if (job.kind != Kind::Close &&
+      (job.server.host.isEmpty() || job.server.protocol == TransferProtocol::Unknown))
     return false;
   {
     std::lock_guard lock(mutex_);
@@ -489,6 +706,16 @@ void FtpTransfer::post(quint64 generation, int state) {
       Qt::QueuedConnection);
 }
 
+void FtpTransfer::postAccepted(quint64 generation, const QString &text) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation, text] {
+        if (generation == generation_.load())
+          emit PeerAccepted(text);
+      },
+      Qt::QueuedConnection);
+}
+
 void FtpTransfer::finish(quint64 generation, const Outcome &outcome) {
   QMetaObject::invokeMethod(
       this,
@@ -498,6 +725,7 @@ void FtpTransfer::finish(quint64 generation, const Outcome &outcome) {
           return;
         responseCode_ = outcome.code;
         responseInfo_ = outcome.text;
+        acceptOption_ = outcome.acceptOption;
         response_ = outcome.response;
         responseRead_ = 0;
         emit StateChanged(outcome.state);

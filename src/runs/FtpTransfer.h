@@ -25,8 +25,8 @@ enum FtpState : int {
   kFtpResponseCompleted = 12,
 };
 
-// One FTP session driven by command strings, in the manner of an Internet
-// transfer control:
+// One FTP, FTPS or SFTP session driven by command strings, in the manner of
+// an Internet transfer control:
 //   "CD dir"              change the remote directory
 //   "DIR pattern"         list the names matching pattern (see below)
 //   "GET remote local"    fetch remote into the local file
@@ -48,6 +48,18 @@ enum FtpState : int {
 // "GET" writes to a temporary file beside the local name and renames it
 // over the name only when the transfer completed (PartFile), so a broken
 // transfer never leaves a partial file.
+//
+// The protocol comes from RemoteHost's prefix (RemoteServer): plain FTP,
+// FTPS (AUTH TLS, every connection protected, refused when the server offers
+// no TLS) or SFTP (listing the folder and matching the pattern here, "rm"
+// for DELETE). An FTPS certificate must be vouched for by the system's
+// authorities or be the one pinned for the server in CertificatePinFile; an
+// SFTP host key must be in the user's known_hosts. Either refusal fails the
+// first command before any password is sent, with the fingerprint in
+// ResponseInfo and AcceptOption naming the kestrum-cli option that accepts
+// it. SFTP logs in with Password, or when it is empty with the SSH agent or
+// the user's default key (~/.ssh/id_ed25519, id_ecdsa, id_rsa); an empty
+// UserName is the local user's name there.
 class FtpTransfer : public QObject {
   Q_OBJECT
 public:
@@ -64,6 +76,13 @@ public:
   // A GET's file reaches the disk before it takes its name. Costly for large
   // files; needed when the remote copy is deleted next.
   bool DurableGet = true;
+  // Trust of FTPS and SFTP servers (read when a command starts).
+  QString CertificatePinFile; // empty: no certificate is pinned or accepted
+  QString KnownHostsFile;     // empty: the user's ~/.ssh/known_hosts
+  // An untrusted certificate or unknown host key is accepted: pinned, or
+  // added to known_hosts, and PeerAccepted tells which. A changed host key
+  // is refused all the same.
+  bool AcceptUnknownPeer = false;
 
   // Queues a command behind the running one. False (nothing queued) for an
   // unknown command or when no host is set.
@@ -81,9 +100,16 @@ public:
   // libcurl's error number; ResponseInfo is the matching text.
   int ResponseCode() const { return responseCode_; }
   QString ResponseInfo() const { return responseInfo_; }
+  // After a failure because the server was not trusted: the kestrum-cli
+  // fetch option that accepts it ("--accept-certificate" or
+  // "--accept-host-key"); otherwise empty.
+  QString AcceptOption() const { return acceptOption_; }
 
 signals:
   void StateChanged(int state);
+  // A server's certificate or host key was accepted (AcceptUnknownPeer);
+  // text says which, with its fingerprint and where it was recorded.
+  void PeerAccepted(const QString &text);
 
 private:
   struct Job;
@@ -92,6 +118,7 @@ private:
 
   void workerLoop();
   void post(quint64 generation, int state);
+  void postAccepted(quint64 generation, const QString &text);
   void finish(quint64 generation, const Outcome &outcome);
 
   std::unique_ptr<Session> session_; // used by the worker thread only
@@ -106,6 +133,7 @@ private:
   int pending_ = 0;
   int responseCode_ = 0;
   QString responseInfo_;
+  QString acceptOption_;
   QString response_;
   qsizetype responseRead_ = 0;
 };
