@@ -38,12 +38,4 @@ private:
   std::unique_ptr<TestServerProcess> server_;
 };
 
-// Bytes that differ from file to file, so a mix-up shows.
-inline QByteArray sampleBytes(qsizetype size, char seed) {
-  QByteArray bytes(size, Qt::Uninitialized);
-  for (qsizetype i = 0; i < size; ++i)
-    bytes[i] = char((i * 31 + seed * 7 + i / 251) & 0xff);
-  return bytes;
-}
-
 } // namespace kestrum::test

@@ -1,8 +1,8 @@
 // The log download against a real FTP server, driven headless as
 // kestrum-cli fetch drives it.
 
+#include "FetchRecorder.h"
 #include "FtpTestServer.h"
-#include "runs/FetchLogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,18 +14,6 @@ using namespace kestrum;
 using namespace kestrum::test;
 
 namespace {
-
-struct Fetch {
-  DownloadOutcome outcome;
-  QStringList texts;
-  bool said(const QString &text) const { return texts.contains(text); }
-  QString firstError() const {
-    for (const QString &t : texts)
-      if (t.startsWith(QLatin1String("error:")))
-        return t;
-    return {};
-  }
-};
 
 class FtpDownloadTest : public ::testing::Test {
 protected:
@@ -50,11 +38,7 @@ protected:
     return s;
   }
 
-  Fetch fetch(const ProfileSettings &settings) {
-    Fetch f;
-    f.outcome = FetchLogs(settings, programDir(), [&f](const QString &text) { f.texts << text; });
-    return f;
-  }
+  Fetch fetch(const ProfileSettings &settings) { return fetchLogs(settings, programDir()); }
 
   QStringList localNames() const {
     return QDir(local()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
