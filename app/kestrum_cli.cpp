@@ -391,8 +391,8 @@ int fetch(const QStringList &args) {
   QString error;
   if (!loadExisting(path, profile, error))
     return fail(error);
-  trust.profileFile = path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"')
-                                                      : path;
+  trust.profileFile =
+      path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
   const DownloadOutcome outcome =
       FetchLogs(profile.Settings, globals().ProgramDir, printProgress, trust);
   if (outcome == DownloadOutcome::NotStarted)

@@ -62,10 +62,10 @@ public:
     fingerprint_ = outputOf(QStringLiteral("openssl"),
                             {"x509", "-noout", "-fingerprint", "-sha256", "-in", certificate})
                        .section(QLatin1Char('='), 1);
-    QStringList args{"--dir",  dir_.filePath(QStringLiteral("server")),
-                     "--root", dir_.filePath(QStringLiteral("root")),
-                     "--cert", certificate,
-                     "--key",  key,
+    QStringList args{"--dir",      dir_.filePath(QStringLiteral("server")),
+                     "--root",     dir_.filePath(QStringLiteral("root")),
+                     "--cert",     certificate,
+                     "--key",      key,
                      "--password", QString::fromLatin1(kPassword)};
     if (!tls)
       args << QStringLiteral("--no-tls");
@@ -133,7 +133,8 @@ public:
     return QString::fromUtf8(readAll(serverFile("ssh_host_ed25519_key.pub"))).section(' ', 0, 1);
   }
   QString hostKeyFingerprint() const {
-    return outputOf(QStringLiteral("ssh-keygen"), {"-l", "-f", serverFile("ssh_host_ed25519_key.pub")})
+    return outputOf(QStringLiteral("ssh-keygen"),
+                    {"-l", "-f", serverFile("ssh_host_ed25519_key.pub")})
         .section(QLatin1Char(' '), 1, 1);
   }
   // known_hosts holding the server's key, or another key for the server.

@@ -86,8 +86,7 @@ Result readPinnedCertificate(const QString &path, const QString &hostAndPort,
   return Result::success();
 }
 
-Result pinCertificate(const QString &path, const QString &hostAndPort,
-                      const QString &fingerprint) {
+Result pinCertificate(const QString &path, const QString &hostAndPort, const QString &fingerprint) {
   QByteArray bytes;
   const QFileInfo info(path);
   if (info.exists() || info.isSymLink())

@@ -102,9 +102,8 @@ void FtpDownload::Init() {
     Downloader_.Proxy = settings_.FtpProxy;
   Downloader_.CertificatePinFile =
       withTrailingSlash(programDir_) + QLatin1String(kCertificatePinFileName);
-  Downloader_.AcceptUnknownPeer = server.protocol == TransferProtocol::Sftp
-                                      ? trust_.acceptHostKey
-                                      : trust_.acceptCertificate;
+  Downloader_.AcceptUnknownPeer =
+      server.protocol == TransferProtocol::Sftp ? trust_.acceptHostKey : trust_.acceptCertificate;
 
   Step = 1;
   CurrentFileIndex = 0;

@@ -187,8 +187,8 @@ struct FtpTransfer::Session {
   // An FTP URL's path is relative to the login directory ("%2F" starts an
   // absolute one); an SFTP URL's is absolute ("/~/" starts a relative one).
   QByteArray url(const QString &path, bool directory) const {
-    QByteArray u = (sftp() ? "sftp://" : "ftp://") +
-                   job->server.hostAndPort(job->port).toUtf8() + '/';
+    QByteArray u =
+        (sftp() ? "sftp://" : "ftp://") + job->server.hostAndPort(job->port).toUtf8() + '/';
     QString rest = path;
     if (rest.startsWith(QLatin1Char('/'))) {
       if (!sftp())
@@ -254,10 +254,11 @@ struct FtpTransfer::Session {
   }
 
   static int onVerify(int preverifyOk, X509_STORE_CTX *store) {
-    auto *ssl = static_cast<SSL *>(
-        X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-    auto *s = ssl ? static_cast<Session *>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), sessionIndex()))
-                  : nullptr;
+    auto *ssl =
+        static_cast<SSL *>(X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
+    auto *s =
+        ssl ? static_cast<Session *>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), sessionIndex()))
+            : nullptr;
     X509 *certificate = X509_STORE_CTX_get0_cert(store); // the server's own
     if (!s || !certificate)
       return 0;
@@ -298,8 +299,8 @@ struct FtpTransfer::Session {
       trustError = QStringLiteral("the certificate of %1 is not trusted (%2); its SHA-256 "
                                   "fingerprint is %3")
                        .arg(server,
-                            QString::fromUtf8(X509_verify_cert_error_string(
-                                X509_STORE_CTX_get_error(store))),
+                            QString::fromUtf8(
+                                X509_verify_cert_error_string(X509_STORE_CTX_get_error(store))),
                             fingerprint);
       acceptOption = QStringLiteral("--accept-certificate");
     }
@@ -316,13 +317,15 @@ struct FtpTransfer::Session {
 
   bool checkHostKey(const SshHostKey &key, curl_khmatch match) {
     const QString host = job->server.host;
-    const QString name = job->port == 22 ? host : QStringLiteral("[%1]:%2").arg(host).arg(job->port);
+    const QString name =
+        job->port == 22 ? host : QStringLiteral("[%1]:%2").arg(host).arg(job->port);
     const QString shown = key.type() + QLatin1Char(' ') + key.fingerprint();
     if (match == CURLKHMATCH_MISMATCH) {
-      trustError = QStringLiteral("the host key of %1 has changed: the server shows %2, not the key "
-                                  "%3 holds for it; this may be an attack. If the server's key "
-                                  "was replaced, remove the old one with: ssh-keygen -R \"%1\"")
-                       .arg(name, shown, job->knownHostsFile);
+      trustError =
+          QStringLiteral("the host key of %1 has changed: the server shows %2, not the key "
+                         "%3 holds for it; this may be an attack. If the server's key "
+                         "was replaced, remove the old one with: ssh-keygen -R \"%1\"")
+              .arg(name, shown, job->knownHostsFile);
       return false;
     }
     if (match != CURLKHMATCH_OK) {
@@ -332,7 +335,8 @@ struct FtpTransfer::Session {
         acceptOption = QStringLiteral("--accept-host-key");
         return false;
       }
-      if (const Result r = appendKnownHost(job->knownHostsFile, key.knownHostsLine(host, job->port));
+      if (const Result r =
+              appendKnownHost(job->knownHostsFile, key.knownHostsLine(host, job->port));
           !r.ok()) {
         trustError = r.error;
         return false;
@@ -434,7 +438,8 @@ struct FtpTransfer::Session {
                        long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
       return;
     }
-    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY));
+    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
+                     long(CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY));
     if (const QString key = defaultSshKey(j.home); !key.isEmpty()) {
       curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
       curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE, ""); // derived from the private key
@@ -483,7 +488,8 @@ struct FtpTransfer::Session {
     if (!writeError.isEmpty())
       return {kFtpError, CURLE_WRITE_ERROR, writeError, {}, {}};
     if (rc == CURLE_USE_SSL_FAILED)
-      return {kFtpError, int(rc),
+      return {kFtpError,
+              int(rc),
               QStringLiteral("the server offers no TLS (its answer to AUTH TLS: %1), which an "
                              "ftps:// server must")
                   .arg(QString::fromUtf8(lastReply)),

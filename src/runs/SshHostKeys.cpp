@@ -56,8 +56,8 @@ QString SshHostKey::fingerprint() const {
 }
 
 QByteArray SshHostKey::knownHostsLine(const QString &host, int port) const {
-  const QByteArray name = port == 22 ? host.toUtf8()
-                                     : '[' + host.toUtf8() + "]:" + QByteArray::number(port);
+  const QByteArray name =
+      port == 22 ? host.toUtf8() : '[' + host.toUtf8() + "]:" + QByteArray::number(port);
   return name + ' ' + type().toLatin1() + ' ' + blob.toBase64();
 }
 

@@ -105,13 +105,17 @@ std::vector<PageDef> buildPages() {
            check("Use FTP to download your logfiles to the local directory", "FTPChck", 0)
                .tip("Before each run the log files are fetched from an FTP server into the profile "
                     "directory."),
-           text("Server name:", 65, "name of the server where your logfiles are on"),
+           text("Server name:", 65,
+                "server of your logfiles: host or ftp://host (FTP), ftps://host (FTP over TLS), "
+                "sftp://host (SFTP)"),
            text("Logfile directory:", 64, "remote directory of your logfiles (e.g. /www-logs/)"),
            text("Name of Logfiles:", 60, "wildcard for the identification of the logfiles"),
            text("Username:", 62, "your username - leave blank if anonymous access"),
            PageRow{RowKind::Password, "User password:", "DummyT", 63,
                    "your password - leave blank if anonymous access"},
-           text("Port:", 61, "port of the remote computers FTP service (usually 21)"),
+           text("Port:", 61,
+                "port of the remote computers FTP service (usually 21; for sftp:// 21 or empty "
+                "means 22)"),
            text("Timeout:", 59, "timeout in seconds. Default: 60"),
            check("Delete files on host after successfull download:", "FTPChck", 1,
                  "files on the remote computer are deleted"),

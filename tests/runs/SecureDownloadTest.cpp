@@ -73,7 +73,9 @@ public:
   QString record(const QString &programDir) const override {
     return programDir + QStringLiteral("ftps-certificates.txt");
   }
-  QString expectedRecordLine() const override { return server() + QLatin1Char(' ') + fingerprint(); }
+  QString expectedRecordLine() const override {
+    return server() + QLatin1Char(' ') + fingerprint();
+  }
   QString wrongPasswordError() const override { return QStringLiteral("error: 530 - "); }
   void listEscapingName(ProfileSettings &s) const override {
     writeAll(server_.root() + QStringLiteral("escape.log"), "outside");
@@ -311,8 +313,7 @@ TEST_P(SecureDownloadTest, ListedNameLeavingTheFolderIsNotFetched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, SecureDownloadTest,
-                         ::testing::Values(Protocol::Ftps, Protocol::Sftp),
-                         [](const auto &info) {
+                         ::testing::Values(Protocol::Ftps, Protocol::Sftp), [](const auto &info) {
                            return info.param == Protocol::Ftps ? "Ftps" : "Sftp";
                          });
 

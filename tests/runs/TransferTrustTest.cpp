@@ -112,18 +112,23 @@ TEST(SshHostKeyTest, AgreesWithOpenSsh) {
     ASSERT_GE(publicKey.size(), 2);
     const SshHostKey hostKey{QByteArray::fromBase64(publicKey[1].toLatin1())};
     EXPECT_EQ(hostKey.type(), publicKey[0]);
-    EXPECT_EQ(hostKey.fingerprint(),
-              outputOf(QStringLiteral("ssh-keygen"), {"-l", "-f", key + ".pub"}).section(' ', 1, 1));
+    EXPECT_EQ(
+        hostKey.fingerprint(),
+        outputOf(QStringLiteral("ssh-keygen"), {"-l", "-f", key + ".pub"}).section(' ', 1, 1));
 
     const QString knownHosts = dir.filePath(QStringLiteral("known_hosts"));
     writeAll(knownHosts, hostKey.knownHostsLine(QStringLiteral("127.0.0.1"), 2222));
-    EXPECT_FALSE(outputOf(QStringLiteral("ssh-keygen"),
-                          {"-F", "[127.0.0.1]:2222", "-f", knownHosts})
-                     .isEmpty());
+    EXPECT_FALSE(
+        outputOf(QStringLiteral("ssh-keygen"), {"-F", "[127.0.0.1]:2222", "-f", knownHosts})
+            .isEmpty());
   }
   const SshHostKey key{QByteArray::fromBase64("AAAAC3NzaC1lZDI1NTE5AAAAIA==")};
-  EXPECT_EQ(key.knownHostsLine(QStringLiteral("h"), 22), "h ssh-ed25519 AAAAC3NzaC1lZDI1NTE5AAAAIA==");
-  for (const QByteArray &bad : {QByteArray(), QByteArray("\0\0\0", 3), QByteArray("\0\0\0\x09" "ab", 6),
+  EXPECT_EQ(key.knownHostsLine(QStringLiteral("h"), 22),
+            "h ssh-ed25519 AAAAC3NzaC1lZDI1NTE5AAAAIA==");
+  for (const QByteArray &bad : {QByteArray(), QByteArray("\0\0\0", 3),
+                                QByteArray("\0\0\0\x09"
+                                           "ab",
+                                           6),
                                 QByteArray("\xff\xff\xff\xff", 4), QByteArray("\0\0\0\x02\n\0", 6)})
     EXPECT_EQ(SshHostKey{bad}.type(), "unknown");
 }
