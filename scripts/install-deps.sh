@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libcurl4-openssl-dev libgtest-dev libc-ares-dev zlib1g-dev
+  libcurl4-openssl-dev libssl-dev libgtest-dev libc-ares-dev zlib1g-dev
   analog
   python3 python3-pyftpdlib python3-openssl python3-dnslib
   openssl openssh-server openssh-client vsftpd

@@ -18,8 +18,10 @@ frmDownload::frmDownload(const ProfileSettings &settings, const QString &program
       CancelBut(new QPushButton(QStringLiteral("Cancel"), this)),
       showResults_(std::move(showResults)), download_(settings, programDir, *this, startDelayMs) {
   setWindowTitle(QStringLiteral("Downloading..."));
-  // Two lines, so that a long error text stays readable.
+  // At least two lines, and more when a long error text needs them; the
+  // text can be selected, so a fingerprint or command in it can be copied.
   CurrentAction->setWordWrap(true);
+  CurrentAction->setTextInteractionFlags(Qt::TextSelectableByMouse);
   CurrentAction->setMinimumWidth(380);
   CurrentAction->setMinimumHeight(2 * CurrentAction->fontMetrics().lineSpacing());
   CurrentAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -40,6 +42,11 @@ frmDownload::frmDownload(const ProfileSettings &settings, const QString &program
 
 void frmDownload::SetCurrentAction(const QString &text) {
   CurrentAction->setText(text);
+  if (const int needed = CurrentAction->heightForWidth(CurrentAction->width());
+      needed > CurrentAction->height()) {
+    CurrentAction->setMinimumHeight(needed);
+    adjustSize();
+  }
   CurrentAction->repaint();
 }
 

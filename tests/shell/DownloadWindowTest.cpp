@@ -1,6 +1,7 @@
 // The download and results windows, offscreen, against a real FTP server.
 
 #include "FtpTestServer.h"
+#include "SecureTestServers.h"
 #include "TestServices.h"
 #include "shell/frmDownload.h"
 #include "shell/frmShowRes.h"
@@ -90,6 +91,35 @@ TEST(DownloadWindowTest, ErrorWaitsForCancel) {
   QTest::mouseClick(w.CancelBut, Qt::LeftButton);
   ASSERT_TRUE(waitUntilClosed(w));
   EXPECT_EQ(w.Download().Outcome(), DownloadOutcome::Failed);
+}
+
+// An unknown SFTP host key: the window grows until the whole text, with the
+// fingerprint and how to accept it, can be read; it accepts nothing itself.
+TEST(DownloadWindowTest, UnknownHostKeyErrorIsShownWhole) {
+  if (const QString why = SftpTestServer::missing(); !why.isEmpty())
+    GTEST_SKIP() << why.toStdString();
+  SftpTestServer server;
+  ASSERT_TRUE(server.started());
+  QTemporaryDir local;
+  ProfileSettings s;
+  s.FtpServer = QStringLiteral("sftp://127.0.0.1");
+  s.FtpPort = QString::number(server.port());
+  s.FtpRemoteDir = server.logs();
+  s.FtpTimeout = 10;
+  s.ProfileDir = local.path() + QLatin1Char('/');
+  frmDownload w(s, local.path(), nullptr, 0);
+  w.show();
+  QLabel *text = w.CurrentAction;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return text->text().startsWith("error: "); }, 20000))
+      << text->text().toStdString();
+  EXPECT_TRUE(text->text().contains(server.hostKeyFingerprint())) << text->text().toStdString();
+  EXPECT_TRUE(text->text().endsWith("kestrum-cli fetch --accept-host-key PROFILE"));
+  QTest::qWait(100);
+  EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+  EXPECT_GE(text->heightForWidth(text->width()), 4 * text->fontMetrics().lineSpacing());
+  EXPECT_FALSE(QFileInfo::exists(server.knownHosts()));
+  QTest::mouseClick(w.CancelBut, Qt::LeftButton);
+  ASSERT_TRUE(waitUntilClosed(w));
 }
 
 TEST(DownloadWindowTest, ResultsWindowListsFilesAndOpensTheirFolder) {
