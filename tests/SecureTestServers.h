@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <pwd.h>
+#include <shadow.h>
 #include <unistd.h>
 
 namespace kestrum::test {
@@ -96,6 +98,13 @@ public:
     for (const char *program : {"/usr/sbin/sshd", "/usr/lib/openssh/sftp-server"})
       if (!QFileInfo::exists(QString::fromLatin1(program)))
         return QStringLiteral("%1 is not installed (openssh-server)").arg(program);
+    // Without PAM (which needs a login session set-up a test cannot
+    // count on), sshd lets no one log in whose account is locked.
+    if (const passwd *user = getpwuid(geteuid()))
+      if (const spwd *shadow = getspnam(user->pw_name);
+          shadow && shadow->sp_pwdp && shadow->sp_pwdp[0] == '!')
+        return QStringLiteral("the account %1 is locked, so sshd refuses its key")
+            .arg(QString::fromLocal8Bit(user->pw_name));
     return {};
   }
 
