@@ -22,15 +22,23 @@
 
 namespace kestrum::test {
 
-// Runs a program to its end; its standard output, or an empty string when
-// it failed.
-inline QString outputOf(const QString &program, const QStringList &args) {
+// Runs a program to its end; false when it failed. Its standard output goes
+// to output.
+inline bool runProgram(const QString &program, const QStringList &args, QString *output = nullptr) {
   QProcess process;
   process.start(program, args);
-  if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-      process.exitCode() != 0)
-    return {};
-  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+  const bool ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+                  process.exitCode() == 0;
+  if (output)
+    *output = ok ? QString::fromUtf8(process.readAllStandardOutput()).trimmed() : QString();
+  return ok;
+}
+
+// A program's standard output, or an empty string when it failed.
+inline QString outputOf(const QString &program, const QStringList &args) {
+  QString output;
+  runProgram(program, args, &output);
+  return output;
 }
 
 // vsftpd serving "logs" to the login "anonymous" with kPassword; TLS on the
@@ -109,7 +117,9 @@ public:
   }
 
   // hostile: the server lists a file "dotdot-NAME" as "../NAME".
-  explicit SftpTestServer(bool hostile = false) : oldHome_(qgetenv("HOME")) {
+  explicit SftpTestServer(bool hostile = false)
+      : oldHome_(qgetenv("HOME")), oldAgent_(qgetenv("SSH_AUTH_SOCK")) {
+    qunsetenv("SSH_AUTH_SOCK"); // the user's own agent is never asked
     for (const char *folder : {"home/.ssh", "server", "logs"})
       QDir(dir_.path()).mkpath(QString::fromLatin1(folder));
     QFile::setPermissions(home() + QStringLiteral("/.ssh"),
@@ -128,11 +138,14 @@ public:
   ~SftpTestServer() {
     server_.reset();
     qputenv("HOME", oldHome_);
+    if (!oldAgent_.isEmpty())
+      qputenv("SSH_AUTH_SOCK", oldAgent_);
   }
 
   bool started() const { return port() > 0; }
   int port() const { return server_->port(); }
   QString home() const { return dir_.filePath(QStringLiteral("home")); }
+  QString userKey() const { return home() + QStringLiteral("/.ssh/id_ed25519"); }
   QString knownHosts() const { return home() + QStringLiteral("/.ssh/known_hosts"); }
   QString logs() const { return dir_.filePath(QStringLiteral("logs")) + QLatin1Char('/'); }
 
@@ -162,7 +175,7 @@ private:
   }
 
   QTemporaryDir dir_;
-  QByteArray oldHome_;
+  QByteArray oldHome_, oldAgent_;
   std::unique_ptr<TestServerProcess> server_;
 };
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -340,6 +341,60 @@ TEST(FtpsDownloadTest, ServerWithoutTlsIsRefused) {
   EXPECT_TRUE(f.firstError().startsWith("error: 64 - the server offers no TLS"))
       << f.all().toStdString();
   EXPECT_FALSE(QFileInfo::exists(work.path() + "/access.log"));
+}
+
+// With no password, SFTP logs in with the default key file or with a key
+// the SSH agent holds; with neither the server refuses.
+TEST(SftpDownloadTest, LogsInWithTheDefaultKeyOrTheAgent) {
+  if (const QString why = SftpTestServer::missing(); !why.isEmpty())
+    GTEST_SKIP() << why.toStdString();
+  struct Case {
+    const char *name;
+    bool keyFile, agent, loggedIn;
+  };
+  const Case cases[] = {
+      {"default key file", true, false, true},
+      {"key in the agent only", false, true, true},
+      {"neither", false, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir work;
+    SftpTestServer server;
+    ASSERT_TRUE(server.started());
+    server.trust();
+    writeAll(server.logs() + "access.log", "x");
+    const QString agentKey = work.filePath("agent_key");
+    QFile::rename(server.userKey(), agentKey);
+    if (c.keyFile)
+      QFile::copy(agentKey, server.userKey());
+    QProcess agent;
+    if (c.agent) {
+      const QString socket = work.filePath("agent.sock");
+      agent.start("ssh-agent", {"-D", "-a", socket});
+      for (int i = 0; i < 500 && !QFileInfo::exists(socket); ++i)
+        QThread::msleep(20);
+      qputenv("SSH_AUTH_SOCK", QFile::encodeName(socket));
+      ASSERT_TRUE(runProgram("ssh-add", {"-q", agentKey}));
+    }
+    ProfileSettings s;
+    s.FtpServer = QStringLiteral("sftp://127.0.0.1");
+    s.FtpPort = QString::number(server.port());
+    s.FtpRemoteDir = server.logs();
+    s.FtpRemoteFiles = QStringLiteral("*.log");
+    s.FtpTimeout = 10;
+    s.ProfileDir = work.path() + QLatin1Char('/');
+    const Fetch f = fetchLogs(s, work.path());
+    qunsetenv("SSH_AUTH_SOCK");
+    agent.kill();
+    agent.waitForFinished();
+    EXPECT_EQ(f.outcome, c.loggedIn ? DownloadOutcome::Finished : DownloadOutcome::Failed)
+        << f.all().toStdString();
+    EXPECT_EQ(QFileInfo::exists(work.filePath("access.log")), c.loggedIn);
+    if (!c.loggedIn) {
+      EXPECT_TRUE(f.firstError().startsWith("error: 67 - ")) << f.all().toStdString();
+    }
+  }
 }
 
 } // namespace
