@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libcurl4-openssl-dev libssl-dev libgtest-dev libc-ares-dev zlib1g-dev
   analog
-  python3 python3-pyftpdlib python3-openssl python3-dnslib
+  python3 python3-pyftpdlib python3-dnslib
   openssl openssh-server openssh-client vsftpd
   clang libclang-rt-14-dev
   xvfb xauth attr bc

@@ -8,9 +8,6 @@ Prints "PORT <n>" once it listens, then serves until killed.
   --die-after BYTES      the server process dies once that many bytes of
                          file data have been sent (a transfer cut off)
   --mute                 accept connections but never answer (time-outs)
-  --tls-cert FILE --tls-key FILE
-                         FTP over TLS (AUTH TLS) with that certificate, TLS
-                         required on the control and every data connection
 """
 import argparse
 import logging
@@ -21,7 +18,7 @@ import time
 import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_DTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -33,8 +30,6 @@ def main():
     parser.add_argument("--hostile", action="store_true")
     parser.add_argument("--die-after", type=int, default=0)
     parser.add_argument("--mute", action="store_true")
-    parser.add_argument("--tls-cert")
-    parser.add_argument("--tls-key")
     args = parser.parse_args()
     logging.basicConfig(level=logging.WARNING)
     warnings.filterwarnings("ignore", "write permissions assigned to anonymous user")
@@ -53,9 +48,7 @@ def main():
     else:
         authorizer.add_anonymous(args.root, perm="elradfmw")
 
-    tls = bool(args.tls_cert)
-
-    class Handler(TLS_FTPHandler if tls else FTPHandler):
+    class Handler(FTPHandler):
         use_sendfile = False
 
         def ftp_NLST(self, path):
@@ -67,7 +60,7 @@ def main():
             self.push_dtp_data(data, cmd="NLST")
             return path
 
-    class DyingDTP(TLS_DTPHandler if tls else DTPHandler):
+    class DyingDTP(DTPHandler):
         sent = 0
 
         def send(self, data):
@@ -81,11 +74,6 @@ def main():
     Handler.dtp_handler = DyingDTP
     Handler.banner = "test server ready"
     Handler.auth_failed_timeout = 0.1
-    if tls:
-        Handler.certfile = args.tls_cert
-        Handler.keyfile = args.tls_key
-        Handler.tls_control_required = True
-        Handler.tls_data_required = True
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("PORT", server.address[1], flush=True)
     server.serve_forever(handle_exit=False)

@@ -289,9 +289,9 @@ struct FtpTransfer::Session {
       return true;
     }
     if (!pinned.isEmpty()) {
-      trustError = QStringLiteral("the certificate of %1 is not the one accepted before: its "
-                                  "SHA-256 fingerprint is %2, the pinned one %3")
-                       .arg(server, fingerprint, pinned);
+      trustError = QStringLiteral("the certificate of %1 is not the one accepted before (%2); "
+                                  "its SHA-256 fingerprint is %3")
+                       .arg(server, pinned, fingerprint);
       acceptOption = QStringLiteral("--accept-certificate");
       return false;
     }
