@@ -5,9 +5,9 @@
 # once with the curl command line (one curl for all files, so it keeps its
 # connection too) from the same server in the same run. Both check the
 # server the same way (curl: --cacert for the certificate, known_hosts for
-# the host key). vsftpd serves passive mode only here (curl's active mode
-# stalls against it), which both use. Each is timed ROUNDS times, the best time counts; prints the
-# ratios. Needs root (vsftpd) and the test servers' packages.
+# the host key). Both use passive FTP data connections (curl's active mode
+# stalls against vsftpd). Each is timed ROUNDS times, the best time counts;
+# prints the ratios. Needs root (vsftpd) and the test servers' packages.
 # usage: bench/secure_fetch_bench.sh [BUILD_DIR] [FILES] [SIZE_MB] [ROUNDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
