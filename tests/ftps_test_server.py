@@ -54,6 +54,9 @@ def main():
     parser.add_argument("--no-tls", action="store_true")
     args = parser.parse_args()
 
+    # vsftpd's empty folder it chroots into for the parts without a login
+    # (made by the package, but /run may have been emptied since).
+    os.makedirs("/var/run/vsftpd/empty", mode=0o755, exist_ok=True)
     passwords = os.path.join(args.dir, "passwords")
     with open(passwords, "w") as f:
         f.write(args.password + "\n")
