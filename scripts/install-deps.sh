@@ -11,6 +11,7 @@ packages=(
   python3 python3-pyftpdlib python3-dnslib
   clang libclang-rt-14-dev
   xvfb xauth attr bc
+  dpkg-dev file
 )
 
 missing=()
