@@ -93,14 +93,13 @@ public:
     const QString target = layout_.programDir + name;
     const bool present = QFileInfo(target).exists() || QFileInfo(target).isSymLink();
     const QByteArray current = present ? hashOfFile(target) : QByteArray();
+    if (present && current == installed) {
+      record_.insert(name, installed);
+      return;
+    }
     const auto recorded = record_.find(name);
-    if (!present || current == installed ||
-        (recorded != record_.end() && recorded.value() == current)) {
-      // Missing, already the installed one, or a copy the user left alone.
-      if (present && current == installed) {
-        record_.insert(name, installed);
-        return;
-      }
+    const bool leftAlone = recorded != record_.end() && recorded.value() == current;
+    if (!present || leftAlone) { // missing, or a copy the user never changed
       if (note(writeFileAtomically(target, bytes)))
         record_.insert(name, installed);
       return;
