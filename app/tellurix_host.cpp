@@ -6,6 +6,7 @@
 #include "platform/Automation.h"
 #include "platform/AutomationServer.h"
 #include "platform/ProgramDir.h"
+#include "platform/ProgramFolderSeeding.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -15,8 +16,6 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
-
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <optional>
@@ -81,19 +80,11 @@ private:
 
 // Loads the library like regsvr32 and runs one of its registration entry points.
 int runRegistration(const QString &library, const char *entryPoint) {
-  void *handle = dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    fprintf(stderr, "tellurix-host: cannot load %s: %s\n", qPrintable(library), dlerror());
-    printLine(QString::number(ServerResult::Fail));
-    return 0;
-  }
-  auto entry = reinterpret_cast<DllRegisterServerFn>(dlsym(handle, entryPoint));
-  if (!entry) {
-    fprintf(stderr, "tellurix-host: %s exports no %s\n", qPrintable(library), entryPoint);
-    printLine(QString::number(ServerResult::Fail));
-    return 0;
-  }
-  printLine(QString::number(entry()));
+  QString error;
+  const int32_t result = CallRegistrationEntry(library, entryPoint, &error);
+  if (!error.isEmpty())
+    fprintf(stderr, "tellurix-host: %s\n", qPrintable(error));
+  printLine(QString::number(result));
   return 0;
 }
 
@@ -149,6 +140,7 @@ int main(int argc, char **argv) {
   }
   if (words.isEmpty())
     return usage();
+  prepareProgramFolder();
 
   HostSite site(designMode);
   std::unique_ptr<Control> control;

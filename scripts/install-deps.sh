@@ -12,6 +12,7 @@ packages=(
   openssl openssh-server openssh-client vsftpd
   clang libclang-rt-14-dev
   xvfb xauth attr bc
+  dpkg-dev file
 )
 
 missing=()

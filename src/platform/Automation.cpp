@@ -9,11 +9,11 @@
 
 namespace kestrum {
 
-std::unique_ptr<Control> CreateControl(const QString &progId, QString *error) {
+QString RegisteredServerLibrary(const QString &progId, QString *error, Guid *clsidOut) {
   auto fail = [&](const QString &why) {
     if (error)
       *error = why;
-    return std::unique_ptr<Control>();
+    return QString();
   };
   QString clsidText;
   if (!GetKeyValue(RegistryRoot::ClassesRoot, progId + QStringLiteral("\\CLSID"), QString(),
@@ -28,6 +28,37 @@ std::unique_ptr<Control> CreateControl(const QString &progId, QString *error) {
                    library) ||
       library.isEmpty())
     return fail(QStringLiteral("The class %1 has no server library.").arg(guidToString(clsid)));
+  if (clsidOut)
+    *clsidOut = clsid;
+  return library;
+}
+
+int32_t CallRegistrationEntry(const QString &library, const char *entryPoint, QString *error) {
+  void *handle = dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    if (error)
+      *error = QStringLiteral("cannot load %1: %2").arg(library, QString::fromLocal8Bit(dlerror()));
+    return ServerResult::Fail;
+  }
+  auto entry = reinterpret_cast<DllRegisterServerFn>(dlsym(handle, entryPoint));
+  if (!entry) {
+    if (error)
+      *error = QStringLiteral("%1 exports no %2").arg(library, QLatin1String(entryPoint));
+    return ServerResult::Fail;
+  }
+  return entry();
+}
+
+std::unique_ptr<Control> CreateControl(const QString &progId, QString *error) {
+  auto fail = [&](const QString &why) {
+    if (error)
+      *error = why;
+    return std::unique_ptr<Control>();
+  };
+  Guid clsid;
+  const QString library = RegisteredServerLibrary(progId, error, &clsid);
+  if (library.isEmpty())
+    return {};
 
   void *handle = dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
   if (!handle)

@@ -141,6 +141,19 @@ public:
   virtual void Resize(int &width, int &height) = 0;
 };
 
+// The library registered for progId (HKEY_CLASSES_ROOT\<ProgID>\CLSID, then
+// CLSID\{clsid}\InprocServer32), with its class id in *clsid when given.
+// Empty when it is not registered, with the reason in *error when given.
+QString RegisteredServerLibrary(const QString &progId, QString *error = nullptr,
+                                Guid *clsid = nullptr);
+
+// Loads a control library like regsvr32 and calls one of its registration
+// entry points ("DllRegisterServer", "DllUnregisterServer"); answers its
+// result, or ServerResult::Fail with the reason in *error when the library
+// cannot be loaded or lacks the entry point.
+int32_t CallRegistrationEntry(const QString &library, const char *entryPoint,
+                              QString *error = nullptr);
+
 // Creates an instance of the control registered under progId: looks the
 // ProgID up in the registry, loads its library and asks its class factory.
 // The control is in run mode until a site says otherwise; the host then calls

@@ -1,6 +1,7 @@
 #include "RunPipeline.h"
 
 #include "AnalyserMessages.h"
+#include "ChartFolder.h"
 
 #include "platform/CommandLine.h"
 #include "profile/ConfigWriter.h"
@@ -168,9 +169,20 @@ void RunPipeline::StartAnalog() {
   // holds those of the last run (none when its output was shown).
   const QString messages = programDir + QLatin1String(kAnalyserMessagesFile);
   QFile::remove(messages);
-  if (!StartProgram(analyser, {}, programDir, WindowStyleFor(profile_.Settings.ShowAnalogWindow),
-                    QStringLiteral("Analog logfile analyzer"), messages))
+  QStringList arguments;
+  chartDir_.clear();
+  if (const auto charts = ChartFolderFor(programDir + QStringLiteral("analog.cfg"), programDir);
+      charts && QDir().mkpath(charts->localDir)) {
+    chartDir_ = charts->localDir;
+    arguments = charts->arguments;
+  }
+  if (!StartProgram(analyser, arguments, programDir,
+                    WindowStyleFor(profile_.Settings.ShowAnalogWindow),
+                    QStringLiteral("Analog logfile analyzer"), messages)) {
+    if (!chartDir_.isEmpty())
+      QDir().rmdir(chartDir_);
     return;
+  }
   Watch(analyser, Analyser);
 }
 
@@ -222,6 +234,8 @@ void RunPipeline::Tellurix_CheckedAppEnd() {
                                                      ? QStringLiteral("finished")
                                                      : QStringLiteral("finished, ") + warnings);
     analyserFinished_ = true;
+    if (!chartDir_.isEmpty())
+      QDir().rmdir(chartDir_); // only when no chart was written into it
     if (ShowResultAfterRun) {
       front.OpenWithShell(ReportPath());
       ShowResultAfterRun = false;

@@ -131,6 +131,7 @@ private:
   NoLogDownload noDownload_;
   SystemRunClock systemClock_;
   QString savedDir_;
+  QString chartDir_; // the folder the analyser writes its charts into, when the run chose one
   int32_t runStart_ = 0;
   int32_t runningProgram_ = None;
   bool analyserFinished_ = false;

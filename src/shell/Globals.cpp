@@ -1,6 +1,7 @@
 #include "Globals.h"
 
 #include "platform/ProgramDir.h"
+#include "platform/ProgramFolderSeeding.h"
 
 namespace kestrum {
 
@@ -10,6 +11,7 @@ ProgramGlobals &globals() {
 }
 
 void initProgramPaths(ProgramGlobals &g) {
+  prepareProgramFolder();
   g.ProgramDir = resolveProgramDir();
   g.SettingsFile = g.ProgramDir + QStringLiteral("Kestrum.KestrumSettings");
 }

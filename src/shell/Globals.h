@@ -18,8 +18,8 @@ struct ProgramGlobals {
 
 ProgramGlobals &globals();
 
-// Sets ProgramDir (from KESTRUM_PROGRAM_DIR or the executable's folder) and
-// SettingsFile.
+// Sets ProgramDir (KESTRUM_PROGRAM_DIR, the executable's folder, or for an
+// installed Kestrum the user's program folder, filled first) and SettingsFile.
 void initProgramPaths(ProgramGlobals &g);
 
 } // namespace kestrum

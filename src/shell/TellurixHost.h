@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Automation.h"
+#include "platform/ProgramFolderSeeding.h"
 
 #include <QObject>
 #include <QString>
@@ -15,7 +16,7 @@ namespace kestrum {
 class TellurixHost : public QObject, private Site, private EventSink {
   Q_OBJECT
 public:
-  static constexpr const char *kProgId = "BrannockTellurix.Tellurix";
+  static constexpr const char *kProgId = kTellurixProgId;
 
   explicit TellurixHost(QObject *hostWindow);
   ~TellurixHost() override;

@@ -44,6 +44,28 @@ TEST(CliRun, TheDefaultTemplateRunsPrintsItsStatusAndTheReportPath) {
       << qPrintable(run.err);
 }
 
+// The pie charts go into a folder named after the report, beside it, and
+// the report's images point there; the program folder gets no *.png.
+TEST(CliRun, ChartsGoIntoAFolderBesideTheReport) {
+  ProgramFolderCopy folder;
+  ASSERT_TRUE(folder.ok());
+  const auto run = folder.cli({QStringLiteral("run"), defaultTemplate(folder)});
+  ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+
+  EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.png")}), QStringList());
+  const QString report = readText(folder.file(QStringLiteral("Report.html")));
+  static const QRegularExpression chart(QStringLiteral("<img src=\"(Report_files/[^\"]+\\.png)\""));
+  QStringList linked;
+  for (const auto &match : chart.globalMatch(report))
+    linked << match.captured(1);
+  ASSERT_GE(linked.size(), 5) << qPrintable(report.left(2000));
+  for (const QString &image : linked)
+    EXPECT_TRUE(QFileInfo(folder.file(image)).size() > 0) << qPrintable(image);
+  linked.removeDuplicates();
+  EXPECT_EQ(QDir(folder.file(QStringLiteral("Report_files"))).entryList(QDir::Files).size(),
+            linked.size());
+}
+
 // cron mails standard error: a configuration warning of the hidden analyser
 // lands there, and the run still counts as done.
 TEST(CliRun, PrintsTheAnalysersConfigurationWarningsOnStandardError) {
