@@ -11,6 +11,8 @@ packages=(
   python3 python3-pyftpdlib python3-dnslib
   clang libclang-rt-14-dev
   xvfb xauth attr bc
+  librsvg2-bin help2man groff-base man-db
+  desktop-file-utils appstream shared-mime-info libxml2-utils file
 )
 
 missing=()
