@@ -31,6 +31,13 @@ XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>"$tmp/mime.err" || fail "u
 # (without case-sensitive="true" the glob matches any case, and is stored in
 # lower case)
 grep -qx "50:$type:\*\.kestrum" "$tmp/mime/globs2" || fail "globs2 lacks *.Kestrum -> $type"
+# The desktop's file associations built from the entry open the type in
+# kestrum (what a double click on a .Kestrum file starts).
+mkdir -p "$tmp/applications"
+cp "$desktop/kestrum.desktop" "$tmp/applications/"
+update-desktop-database "$tmp/applications" || fail "update-desktop-database"
+grep -qx "$type=kestrum.desktop;" "$tmp/applications/mimeinfo.cache" ||
+  fail "mimeinfo.cache does not open $type with kestrum.desktop"
 
 # The install puts every file where it belongs.
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" 2>&1 ||
