@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/Messages.h"
+#include "platform/ProgramInfo.h"
 #include "profile/ConfigImport.h"
 #include "profile/ConfigWriter.h"
 #include "profile/ProfileFile.h"
@@ -34,21 +35,86 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char *kUsage =
-    "usage: kestrum-cli dump PROFILE\n"
-    "       kestrum-cli set PROFILE Name=value... (or @FILE of Name=value lines)\n"
-    "       kestrum-cli new PROFILE [--template NAME | --empty]\n"
-    "       kestrum-cli cfg PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]\n"
-    "       kestrum-cli run PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]\n"
-    "       kestrum-cli fetch PROFILE [--accept-certificate] [--accept-host-key]\n"
-    "       kestrum-cli dns-clean FILE (a DNS cache file of the program folder)\n"
-    "       kestrum-cli import ANALOG.CFG PROFILE [--force]\n";
+// One row per command: what its usage line, "help COMMAND", the full usage
+// (--help) and the manual page (made from --help) all show.
+struct Command {
+  const char *name;
+  const char *arguments;
+  const char *description;
+  int (*run)(const QStringList &args);
+};
 
+// The commands, defined at the end of this file.
+extern const std::initializer_list<Command> kCommands;
+
+// The command being run, whose usage a usage error shows.
+const Command *currentCommand = nullptr;
+
+const Command *findCommand(const QString &name) {
+  for (const Command &command : kCommands)
+    if (name == QLatin1String(command.name))
+      return &command;
+  return nullptr;
+}
+
+QString synopsis(const Command &command) {
+  return QStringLiteral("kestrum-cli %1 %2")
+      .arg(QLatin1String(command.name), QLatin1String(command.arguments));
+}
+
+// Usage of one command: its synopsis and its description, indented.
+QString commandUsage(const Command &command) {
+  QString text = QStringLiteral("Usage: %1\n").arg(synopsis(command));
+  for (const QString &line : QString::fromUtf8(command.description).split(QLatin1Char('\n')))
+    text += QStringLiteral("  %1\n").arg(line);
+  return text;
+}
+
+QString fullUsage() {
+  QString text = QStringLiteral("Usage: kestrum-cli COMMAND [ARGUMENT...]\n"
+                                "  or:  kestrum-cli help [COMMAND]\n"
+                                "Edits Kestrum profiles, writes the analyser's command file "
+                                "and runs analyses\nwithout a window, for scripts and cron jobs.\n"
+                                "\nCommands:\n");
+  for (const Command &command : kCommands) {
+    text += QStringLiteral("  %1\n").arg(synopsis(command));
+    for (const QString &line : QString::fromUtf8(command.description).split(QLatin1Char('\n')))
+      text += QStringLiteral("      %1\n").arg(line);
+  }
+  text += QStringLiteral(
+      "\nOptions:\n"
+      "  --help       show this help and exit\n"
+      "  --version    show the program's version and exit\n"
+      "\nExit status: 0 done, 1 failed, 2 wrong usage.\n"
+      "The program folder is $KESTRUM_PROGRAM_DIR, else the folder of this program.\n");
+  return text;
+}
+
+// A usage error: the reason, then the usage of the command being run (or
+// the full usage) on standard error.
 int usage(const QString &why = {}) {
   if (!why.isEmpty())
     std::fprintf(stderr, "kestrum-cli: %s\n", qUtf8Printable(why));
-  std::fputs(kUsage, stderr);
+  const QString text = currentCommand ? commandUsage(*currentCommand) : fullUsage();
+  std::fputs(qUtf8Printable(text), stderr);
   return kExitUsage;
+}
+
+// "help [COMMAND]": the full usage or one command's on standard output.
+int help(const QStringList &args) {
+  if (args.size() > 1)
+    return usage();
+  if (args.isEmpty()) {
+    std::fputs(qUtf8Printable(fullUsage()), stdout);
+    return kExitOk;
+  }
+  const Command *command = findCommand(args[0]);
+  if (!command) {
+    currentCommand = nullptr;
+    return usage(QStringLiteral("unknown command \"%1\"").arg(args[0]));
+  }
+  std::fputs(qUtf8Printable(commandUsage(*command)), stdout);
+  return kExitOk;
 }
 
 int fail(const QString &message) {
@@ -449,30 +515,58 @@ int importConfig(const QStringList &args) {
   return kExitOk;
 }
 
+// clang-format off
+const std::initializer_list<Command> kCommands = {
+    {"dump", "PROFILE",
+     "Prints every field of PROFILE as Name=value lines.", dump},
+    {"set", "PROFILE Name=value... | @FILE...",
+     "Sets fields of PROFILE and saves it; @FILE stands for the Name=value\n"
+     "lines of FILE (empty lines and lines starting with # are skipped).", set},
+    {"new", "PROFILE [--template NAME | --empty]",
+     "Writes a new PROFILE from the program folder's template NAME (default\n"
+     "Default), or with every field empty. Never replaces a file.", newProfile},
+    {"cfg", "PROFILE [--offline] [--check] [--period N [FD FM FY TD TM TY]]",
+     "Writes the analyser's command file analog.cfg into the program folder and\n"
+     "prints its path; --check prints what the analyser says about it instead.\n"
+     "--period sets the reporting period as the run dialog's option N (0 to 7),\n"
+     "with the profile's dates or the ones given.", cfg},
+    {"run", "PROFILE [--offline] [--period N [FD FM FY TD TM TY]] [--show]",
+     "Runs the analysis of PROFILE as the window does (download, resolver,\n"
+     "analyser) and prints the report's path; --show opens the report.", run},
+    {"fetch", "PROFILE [--accept-certificate] [--accept-host-key]",
+     "Downloads the log files of PROFILE from its FTP, FTPS or SFTP server.\n"
+     "--accept-certificate pins the certificate an FTPS server shows;\n"
+     "--accept-host-key adds an SFTP server's unknown host key to known_hosts.", fetch},
+    {"dns-clean", "FILE",
+     "Removes the unresolved entries of the DNS cache FILE of the program folder.",
+     dnsClean},
+    {"import", "ANALOG.CFG PROFILE [--force]",
+     "Makes PROFILE from the default template and the analyser command file\n"
+     "ANALOG.CFG and prints what became of its lines; --force replaces PROFILE.",
+     importConfig},
+    {"help", "[COMMAND]",
+     "Shows the usage of COMMAND, or of all commands.", help},
+};
+// clang-format on
+
 } // namespace
 
 int main(int argc, char **argv) {
+  if (const auto status =
+          AnswerHelpOrVersion(argc, argv, "kestrum-cli", qUtf8Printable(fullUsage())))
+    return *status;
   QCoreApplication app(argc, argv);
-  initProgramPaths(globals());
   QStringList args = app.arguments().mid(1);
   if (args.isEmpty())
     return usage();
-  const QString command = args.takeFirst();
-  if (command == QLatin1String("dump"))
-    return dump(args);
-  if (command == QLatin1String("set"))
-    return set(args);
-  if (command == QLatin1String("dns-clean"))
-    return dnsClean(args);
-  if (command == QLatin1String("new"))
-    return newProfile(args);
-  if (command == QLatin1String("cfg"))
-    return cfg(args);
-  if (command == QLatin1String("run"))
-    return run(args);
-  if (command == QLatin1String("fetch"))
-    return fetch(args);
-  if (command == QLatin1String("import"))
-    return importConfig(args);
-  return usage(QStringLiteral("unknown command \"%1\"").arg(command));
+  const QString name = args.takeFirst();
+  currentCommand = findCommand(name);
+  if (!currentCommand)
+    return usage(QStringLiteral("unknown command \"%1\"").arg(name));
+  // "kestrum-cli COMMAND --help" is "kestrum-cli help COMMAND".
+  if (args == QStringList{QStringLiteral("--help")})
+    return help({name});
+  // Only a command that runs fills a fresh per-user program folder.
+  initProgramPaths(globals());
+  return currentCommand->run(args);
 }

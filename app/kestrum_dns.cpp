@@ -3,6 +3,7 @@
 // in parallel and writes the analyser's DNS cache file.
 
 #include "dns/ResolverRun.h"
+#include "platform/ProgramInfo.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -14,14 +15,19 @@ using namespace kestrum::dns;
 
 namespace {
 
-const char *kUsage =
-    "usage: kestrum-dns [/G FILE] [/T N] [--server HOST[:PORT]] [--timeout MS] [--tries N]\n"
-    "  /G FILE, -g, --config FILE   the analyser's command file (default analog.cfg)\n"
-    "  /T N, -t, --threads N        look-ups in flight at a time, 1-1000 (default 20)\n"
+const char kUsage[] =
+    "Usage: kestrum-dns [/G FILE] [/T N] [--server HOST[:PORT]] [--timeout MS] [--tries N]\n"
+    "Reads the analyser's command file, looks up the logs' numeric client addresses\n"
+    "in parallel and writes the analyser's DNS cache file.\n"
+    "\n"
+    "Options:\n"
+    "  -g, --config FILE, /G FILE   the analyser's command file (default analog.cfg)\n"
+    "  -t, --threads N, /T N        look-ups in flight at a time, 1-1000 (default 20)\n"
     "  --server HOST[:PORT]         ask this name server instead of the system's\n"
     "  --timeout MS                 first wait for an answer in milliseconds (default 2000)\n"
     "  --tries N                    tries per address (default 2)\n"
-    "  --help                       this text\n";
+    "  --help                       show this help and exit\n"
+    "  --version                    show the program's version and exit\n";
 
 int usage(const QString &why) {
   std::fprintf(stderr, "kestrum-dns: %s\n%s", qUtf8Printable(why), kUsage);
@@ -44,6 +50,8 @@ void printLine(FILE *stream, const QString &line) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+  if (const auto status = kestrum::AnswerHelpOrVersion(argc, argv, "kestrum-dns", kUsage))
+    return *status;
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments();
   args.removeFirst();
@@ -52,6 +60,10 @@ int main(int argc, char *argv[]) {
     QString option = args[i];
     if (option == QLatin1String("--help")) {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (option == QLatin1String("--version")) {
+      kestrum::PrintVersion("kestrum-dns");
       return 0;
     }
     std::optional<QString> inlineValue;

@@ -1,12 +1,13 @@
 // tellurix-host: a command-line container for the Tellurix control. Creates
 // the control by ProgID through the registry, as the main window does, and
 // calls its members by name from the command line. One line of output per
-// command; see usage() for the commands.
+// command; see kUsage for the commands.
 
 #include "platform/Automation.h"
 #include "platform/AutomationServer.h"
 #include "platform/ProgramDir.h"
 #include "platform/ProgramFolderSeeding.h"
+#include "platform/ProgramInfo.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -36,15 +37,26 @@ void printLine(const QString &line) {
   out() << line << Qt::endl; // flushed, so events show as they come
 }
 
+const char kUsage[] =
+    "Usage: tellurix-host [--design-mode] [--bag FILE] COMMAND...\n"
+    "Creates the Tellurix control by its ProgID through the registry, as the main\n"
+    "window does, and calls its members by name: one line of output per command.\n"
+    "\n"
+    "Commands:\n"
+    "  register [LIB]       unregister [LIB]     (LIB: libtellurix.so beside this program)\n"
+    "  dispid NAME          get NAME\n"
+    "  let NAME VALUE       set NAME FILE        (FILE: an image, empty for no picture)\n"
+    "  call NAME [ARG...]   (optional arguments are taken unless they name a command)\n"
+    "  wait MS              save FILE\n"
+    "\n"
+    "Options:\n"
+    "  --design-mode   host the control in design mode (run mode otherwise)\n"
+    "  --bag FILE      load the control's properties from FILE, a property bag\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the program's version and exit\n";
+
 int usage() {
-  fprintf(stderr,
-          "usage: tellurix-host [--design-mode] [--bag FILE] COMMAND...\n"
-          "commands:\n"
-          "  register [LIB]       unregister [LIB]     (LIB: libtellurix.so beside this program)\n"
-          "  dispid NAME          get NAME\n"
-          "  let NAME VALUE       set NAME FILE        (FILE: an image, empty for no picture)\n"
-          "  call NAME [ARG...]   (optional arguments are taken unless they name a command)\n"
-          "  wait MS              save FILE\n");
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -118,6 +130,8 @@ void printError(int error) {
 } // namespace
 
 int main(int argc, char **argv) {
+  if (const auto status = AnswerHelpOrVersion(argc, argv, "tellurix-host", kUsage))
+    return *status;
   // The about box, the tray icon and file icons need a graphical application;
   // without a display it runs offscreen (and shows no windows).
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&

@@ -12,7 +12,9 @@ packages=(
   openssl openssh-server openssh-client vsftpd
   clang libclang-rt-14-dev
   xvfb xauth attr bc
-  dpkg-dev file
+  dpkg-dev
+  librsvg2-bin help2man groff-base man-db
+  desktop-file-utils appstream shared-mime-info libxml2-utils file
 )
 
 missing=()

@@ -80,7 +80,6 @@ MForm::MForm(MFormServices services, QWidget *parent) : QMainWindow(parent) {
 
   setWindowTitle(QStringLiteral("Brannock Kestrum"));
   images_ = ToolbarImageList(style());
-  setWindowIcon(images_.value(QStringLiteral("RunAndSee")));
   BuildMenus();
   BuildToolbar();
   BuildStatusBar();

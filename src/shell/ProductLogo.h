@@ -1,16 +1,14 @@
 #pragma once
 
+#include "platform/Version.h"
+
 #include <QPixmap>
 #include <QString>
 
 namespace kestrum {
 
-// The program's version, shown by the splash window and the about box.
-constexpr int kVersionMajor = 2;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionRevision = 0;
-
-// "Version 2.0.0".
+// "Version 2.0.0": the program's version (platform/Version.h) as the splash
+// window and the about box show it.
 QString VersionText();
 
 // The product logo: a bar chart under a rising curve, drawn at size x size.

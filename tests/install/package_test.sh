@@ -32,19 +32,19 @@ expected=(
   "./usr/share/kestrum/SampleAccess.log"
   "./usr/share/kestrum/QuickDNS.html"
   "./usr/share/kestrum/docs -> /usr/share/doc/analog/docs"
-  # Added by the desktop-integration branch:
-  # "./usr/share/applications/kestrum.desktop"
-  # "./usr/share/icons/hicolor/scalable/apps/kestrum.svg"
-  # "./usr/share/mime/packages/kestrum.xml"
-  # "./usr/share/man/man1/kestrum-cli.1.gz"
+  "./usr/share/applications/kestrum.desktop"
+  "./usr/share/icons/hicolor/scalable/apps/kestrum.svg"
+  "./usr/share/mime/packages/kestrum.xml"
+  "./usr/share/man/man1/kestrum-cli.1.gz"
 )
 contents=$(dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//')
 for entry in "${expected[@]}"; do
   grep -qxF -- "$entry" <<<"$contents" || fail "missing: $entry
 $contents"
 done
-# Nothing the programs write at run time, nothing from the build's folder.
-if grep -E 'registry|analog\.cfg|Report|\.png$|Kestrum\.KestrumSettings' <<<"$contents"; then
+# Nothing the programs write at run time (into their own folders), nothing
+# from the build's folder; the theme's icons are the only pictures.
+if grep -E '/kestrum/.*(registry|analog\.cfg|Report|\.png$|Kestrum\.KestrumSettings)' <<<"$contents"; then
   fail "run-time files in the package"
 fi
 
