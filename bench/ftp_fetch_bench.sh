@@ -41,18 +41,8 @@ for i in $(seq "$files"); do
   curl_args+=(-o "$work/local/log$i.log" "ftp://127.0.0.1:$port/logs/log$i.log")
 done
 
-now() { date +%s.%N; }
-best() { python3 -c "import sys; print(min(float(x) for x in sys.argv[1:]))" "$@"; }
-clear_local() { rm -f "$work"/local/*; sync; }
-
-timed() { # command... -> seconds
-  clear_local
-  local start end
-  start=$(now)
-  "$@" > /dev/null
-  end=$(now)
-  python3 -c "print($end - $start)"
-}
+# shellcheck source=fetch_timing.sh
+source "$(dirname "$0")/fetch_timing.sh"
 
 check() {
   [ "$(ls "$work/local" | wc -l)" -eq "$files" ] && cmp -s "$work/local/log$files.log" "$work/srv/logs/log1.log" ||

@@ -15,7 +15,6 @@ Prints "PORT <n>" once it accepts connections, then serves until killed
   --no-tls             plain FTP only (a server that offers no TLS)
 """
 import argparse
-import ctypes
 import os
 import signal
 import socket
@@ -23,17 +22,9 @@ import subprocess
 import sys
 import time
 
+from server_process import die_with_parent, free_port
+
 VSFTPD = "/usr/sbin/vsftpd"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def die_with_parent():
-    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 def greets(port):

@@ -11,7 +11,6 @@ connections, then serves until killed (sshd goes with it).
                           as "../NAME" (a server that lies in its listing)
 """
 import argparse
-import ctypes
 import os
 import signal
 import socket
@@ -19,19 +18,10 @@ import subprocess
 import sys
 import time
 
+from server_process import die_with_parent, free_port
+
 SSHD = "/usr/sbin/sshd"
 SFTP_SERVER = "/usr/lib/openssh/sftp-server"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def die_with_parent():
-    # sshd ends when this script is killed, however it is killed.
-    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 def accepts(port):
