@@ -40,7 +40,7 @@ QString withTrailingSlash(QString dir) {
 
 QString userProgramDir() {
   QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  // The base directory specification says relative paths are to be ignored.
+  // A relative XDG_DATA_HOME is invalid and is ignored, as desktops do.
   if (base.isEmpty() || !QDir::isAbsolutePath(base))
     base = homeDir() + QStringLiteral("/.local/share");
   return withTrailingSlash(QDir::cleanPath(base + QStringLiteral("/kestrum")));
