@@ -62,12 +62,18 @@ QString synopsis(const Command &command) {
       .arg(QLatin1String(command.name), QLatin1String(command.arguments));
 }
 
+// The description's lines, each after indent.
+QString indentedDescription(const Command &command, QLatin1String indent) {
+  QString text;
+  for (const QString &line : QString::fromUtf8(command.description).split(QLatin1Char('\n')))
+    text += indent + line + QLatin1Char('\n');
+  return text;
+}
+
 // Usage of one command: its synopsis and its description, indented.
 QString commandUsage(const Command &command) {
-  QString text = QStringLiteral("Usage: %1\n").arg(synopsis(command));
-  for (const QString &line : QString::fromUtf8(command.description).split(QLatin1Char('\n')))
-    text += QStringLiteral("  %1\n").arg(line);
-  return text;
+  return QStringLiteral("Usage: %1\n").arg(synopsis(command)) +
+         indentedDescription(command, QLatin1String("  "));
 }
 
 QString fullUsage() {
@@ -78,15 +84,15 @@ QString fullUsage() {
                                 "\nCommands:\n");
   for (const Command &command : kCommands) {
     text += QStringLiteral("  %1\n").arg(synopsis(command));
-    for (const QString &line : QString::fromUtf8(command.description).split(QLatin1Char('\n')))
-      text += QStringLiteral("      %1\n").arg(line);
+    text += indentedDescription(command, QLatin1String("      "));
   }
-  text += QStringLiteral(
-      "\nOptions:\n"
-      "  --help       show this help and exit\n"
-      "  --version    show the program's version and exit\n"
-      "\nExit status: 0 done, 1 failed, 2 wrong usage.\n"
-      "The program folder is $KESTRUM_PROGRAM_DIR, else the folder of this program.\n");
+  text +=
+      QStringLiteral("\nOptions:\n"
+                     "  --help       show this help and exit\n"
+                     "  --version    show the program's version and exit\n"
+                     "\nExit status: 0 done, 1 failed, 2 wrong usage.\n"
+                     "The program folder is $KESTRUM_PROGRAM_DIR, else the folder of this program\n"
+                     "when it holds Template/, else (installed) $XDG_DATA_HOME/kestrum.\n");
   return text;
 }
 

@@ -25,9 +25,6 @@ using namespace kestrum;
 
 namespace {
 
-constexpr char kProgId[] = "BrannockTellurix.Tellurix";
-constexpr char kLibraryName[] = "libtellurix.so";
-
 QTextStream &out() {
   static QTextStream stream(stdout);
   return stream;
@@ -164,9 +161,9 @@ int main(int argc, char **argv) {
     if (control)
       return true;
     QString why;
-    control = CreateControl(QString::fromLatin1(kProgId), &why);
+    control = CreateControl(QString::fromLatin1(kTellurixProgId), &why);
     if (!control) {
-      fprintf(stderr, "tellurix-host: cannot create %s: %s\n", kProgId, qPrintable(why));
+      fprintf(stderr, "tellurix-host: cannot create %s: %s\n", kTellurixProgId, qPrintable(why));
       return false;
     }
     control->SetClientSite(&site);
@@ -197,8 +194,8 @@ int main(int argc, char **argv) {
   };
 
   // The library beside this program.
-  const QString defaultLibrary =
-      withTrailingSlash(QCoreApplication::applicationDirPath()) + QLatin1String(kLibraryName);
+  const QString defaultLibrary = withTrailingSlash(QCoreApplication::applicationDirPath()) +
+                                 QLatin1String(kTellurixLibraryFile);
   while (!words.isEmpty()) {
     const QString command = words.takeFirst();
     auto needArgument = [&](QString &value) {

@@ -234,11 +234,13 @@ Result seedProgramFolder(const ProgramLayout &layout) {
   return seeder.finish();
 }
 
-void prepareProgramFolder() {
-  const Result result = seedProgramFolder(resolveProgramLayout());
+ProgramLayout prepareProgramFolder() {
+  ProgramLayout layout = resolveProgramLayout();
+  const Result result = seedProgramFolder(layout);
   if (!result.ok())
     std::fprintf(stderr, "kestrum: preparing the program folder: %s\n",
                  qUtf8Printable(result.error));
+  return layout;
 }
 
 } // namespace kestrum

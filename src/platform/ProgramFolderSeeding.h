@@ -27,7 +27,8 @@ inline constexpr char kSeedRecordFile[] = ".kestrum-seeded";
 Result seedProgramFolder(const ProgramLayout &layout);
 
 // seedProgramFolder(resolveProgramLayout()), the failure printed on standard
-// error (the program goes on; what it misses it reports itself).
-void prepareProgramFolder();
+// error (the program goes on; what it misses it reports itself). Answers the
+// layout, so that a caller does not work it out again.
+ProgramLayout prepareProgramFolder();
 
 } // namespace kestrum

@@ -1,6 +1,5 @@
 #include "Globals.h"
 
-#include "platform/ProgramDir.h"
 #include "platform/ProgramFolderSeeding.h"
 
 namespace kestrum {
@@ -11,8 +10,7 @@ ProgramGlobals &globals() {
 }
 
 void initProgramPaths(ProgramGlobals &g) {
-  prepareProgramFolder();
-  g.ProgramDir = resolveProgramDir();
+  g.ProgramDir = prepareProgramFolder().programDir;
   g.SettingsFile = g.ProgramDir + QStringLiteral("Kestrum.KestrumSettings");
 }
 
